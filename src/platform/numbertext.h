@@ -1,0 +1,52 @@
+#pragma once
+// Number texts. Everything the program writes into a field, grid cell or file
+// uses "." as the decimal separator; only the text box's number test and the
+// chart's read-out follow the regional settings.
+
+#include "platform/vbtypes.h"
+
+#include <QDate>
+#include <QLocale>
+#include <QString>
+
+namespace platform {
+
+// Longest leading number of a text, "." as the decimal separator: blanks,
+// tabs and line feeds are skipped before and ignored inside; optional sign;
+// digits with at most one "."; exponent introduced by E, e, D or d; "&H" and
+// "&O" integers. Stops at the first other character; no number gives 0.
+// "12abc" -> 12, "1,5" -> 1, "" -> 0, "2e1" -> 20.
+double val(const QString &text);
+
+// True when the whole text converts to a number under the given locale's
+// conventions: blanks around, sign before or after, parentheses as a negative
+// sign, the locale's decimal separator once, its group separator among the
+// integer digits, exponent E/e/D/d, the currency symbol, &H/&O numbers.
+bool isNumeric(const QString &text, const QLocale &locale = QLocale());
+
+// Converts a text under the locale's conventions (as isNumeric accepts it).
+// Throws VbError(TypeMismatch) when it is not a number.
+double toDouble(const QString &text, const QLocale &locale = QLocale());
+
+// Rounds half to even and converts to a 16-bit integer; throws
+// VbError(Overflow) outside -32768..32767 (and for NaN).
+Integer cint(double value);
+// Same for a text read under the locale; throws VbError(TypeMismatch) when the
+// text is not a number.
+Integer cint(const QString &text, const QLocale &locale = QLocale());
+// Rounds half to even and converts to a 32-bit integer; VbError(Overflow) outside.
+Long clng(double value);
+
+// "####0.0000": four decimals, at least one integer digit, no grouping, "."
+// always. A value that rounds to zero keeps no minus sign.
+QString formatFixed4(double value);
+// "###": rounded half to even, no grouping; 0 gives "".
+QString formatHashes(double value);
+// General number text: up to 15 significant digits, no trailing zeros, no "."
+// for whole numbers, exponent form ("1E+16", "1E-05") for very large or small
+// magnitudes; "." always.
+QString generalNumber(double value);
+// mm-dd-yyyy
+QString dateText(const QDate &date);
+
+} // namespace platform
