@@ -175,7 +175,9 @@ void RecordingSurface::setCurrentY(Single y)
 void RecordingSurface::setFont(const QFont &f)
 {
     font_ = f;
-    record(DrawCall::Kind::Font).font = f;
+    DrawCall &c = record(DrawCall::Kind::Font);
+    c.text = f.toString();
+    c.number = static_cast<Single>(f.pointSizeF());
 }
 
 void RecordingSurface::print(const QString &text)

@@ -41,7 +41,7 @@ struct DrawCall {
         BackColor,    // color
         CurrentX,     // number
         CurrentY,     // number
-        Font,         // font
+        Font,         // text = QFont::toString(), number = point size
         Print,        // text, x1, y1 = position where it was printed
         PaintPicture, // x1, y1 = top-left corner, pictureSize
     };
@@ -53,7 +53,6 @@ struct DrawCall {
     int value = 0;
     OleColor color = 0;
     QString text;
-    QFont font;
     QSize pictureSize;
 
     // Pen state when a drawing call (Line, Rectangle, Circle) was made.
