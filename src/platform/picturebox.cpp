@@ -1,0 +1,465 @@
+#include "platform/picturebox.h"
+
+#include <QFontMetrics>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPen>
+#include <algorithm>
+#include <cmath>
+
+namespace platform {
+
+namespace {
+
+QRgb toRgb(OleColor c) { return qRgb(redOf(c), greenOf(c), blueOf(c)); }
+
+// Points further than this many pixels outside the image are clipped before
+// they are rounded, so that huge user values never overflow pixel integers.
+constexpr double kMargin = 1000.0;
+// Largest radius, in pixels, that is drawn from a pre-drawn stamp.
+constexpr double kMaxStampRadius = 48.0;
+// Largest radius ever drawn; beyond it the circle covers far more than any image.
+constexpr double kMaxRadius = 1.0e6;
+
+// Clips the segment a-b to the rectangle [lo, hi] (Liang-Barsky). False when
+// nothing of it is inside.
+bool clipSegment(QPointF &a, QPointF &b, double loX, double loY, double hiX, double hiY)
+{
+    double t0 = 0.0, t1 = 1.0;
+    const double dx = b.x() - a.x(), dy = b.y() - a.y();
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {a.x() - loX, hiX - a.x(), a.y() - loY, hiY - a.y()};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0.0) {
+            if (q[i] < 0.0)
+                return false;
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0.0) {
+            if (t > t1)
+                return false;
+            t0 = std::max(t0, t);
+        } else {
+            if (t < t0)
+                return false;
+            t1 = std::min(t1, t);
+        }
+    }
+    const QPointF a0 = a;
+    if (t0 > 0.0)
+        a = QPointF(a0.x() + t0 * dx, a0.y() + t0 * dy);
+    if (t1 < 1.0)
+        b = QPointF(a0.x() + t1 * dx, a0.y() + t1 * dy);
+    return true;
+}
+
+QPoint roundPoint(QPointF p) { return QPoint(int(std::lround(p.x())), int(std::lround(p.y()))); }
+
+} // namespace
+
+ImageSurface::ImageSurface() : ImageSurface(1, 1) {}
+
+ImageSurface::ImageSurface(int widthPx, int heightPx)
+    : image_(std::max(widthPx, 1), std::max(heightPx, 1), QImage::Format_RGB32)
+{
+    image_.fill(toRgb(backColor_));
+    syncTwipsScale();
+    poly_.reserve(1024);
+}
+
+ImageSurface::~ImageSurface() = default;
+
+void ImageSurface::syncTwipsScale()
+{
+    if (userScale_)
+        return;
+    scaleLeft_ = 0;
+    scaleTop_ = 0;
+    scaleWidth_ = static_cast<Single>(twipsFromPixels(image_.width()));
+    scaleHeight_ = static_cast<Single>(twipsFromPixels(image_.height()));
+}
+
+void ImageSurface::resizeImage(int widthPx, int heightPx)
+{
+    widthPx = std::max(widthPx, 1);
+    heightPx = std::max(heightPx, 1);
+    if (widthPx == image_.width() && heightPx == image_.height())
+        return;
+    flush();
+    QImage next(widthPx, heightPx, QImage::Format_RGB32);
+    next.fill(toRgb(backColor_));
+    {
+        QPainter p(&next);
+        p.drawImage(0, 0, image_);
+    }
+    image_ = std::move(next);
+    syncTwipsScale();
+    imageChanged();
+}
+
+const QImage &ImageSurface::image() const
+{
+    syncImageSize();
+    flush();
+    return image_;
+}
+
+double ImageSurface::pxFromX(double x) const
+{
+    syncImageSize();
+    return (x - double(scaleLeft_)) * image_.width() / double(scaleWidth_);
+}
+double ImageSurface::pxFromY(double y) const
+{
+    syncImageSize();
+    return (y - double(scaleTop_)) * image_.height() / double(scaleHeight_);
+}
+double ImageSurface::xFromPx(double px) const
+{
+    syncImageSize();
+    return double(scaleLeft_) + px * double(scaleWidth_) / image_.width();
+}
+double ImageSurface::yFromPx(double py) const
+{
+    syncImageSize();
+    return double(scaleTop_) + py * double(scaleHeight_) / image_.height();
+}
+
+void ImageSurface::setScaleLeft(Single v)
+{
+    userScale_ = true;
+    scaleLeft_ = v;
+}
+void ImageSurface::setScaleTop(Single v)
+{
+    userScale_ = true;
+    scaleTop_ = v;
+}
+void ImageSurface::setScaleWidth(Single v)
+{
+    userScale_ = true;
+    scaleWidth_ = v;
+}
+void ImageSurface::setScaleHeight(Single v)
+{
+    userScale_ = true;
+    scaleHeight_ = v;
+}
+
+void ImageSurface::setDrawMode(int mode)
+{
+    if (mode != drawMode_)
+        flush();
+    drawMode_ = mode;
+}
+
+void ImageSurface::setupPen(QPainter &p, const PenKey &key, int mode) const
+{
+    p.setRenderHint(QPainter::Antialiasing, false);
+    if (mode == drawModeMergeNotPen)
+        p.setCompositionMode(QPainter::RasterOp_SourceOrNotDestination);
+    QPen pen{QColor(key.color)};
+    pen.setWidth(key.width);
+    if (key.width > 1) {
+        pen.setCapStyle(Qt::RoundCap);
+        pen.setJoinStyle(Qt::RoundJoin);
+    } else {
+        pen.setCapStyle(Qt::FlatCap);
+    }
+    // Dash lengths in pixels, scaled by the width so wide lines keep a visible
+    // pattern; Qt measures the pattern in pen widths.
+    const double w = key.width;
+    switch (key.style) {
+    case drawStyleDash:
+        pen.setDashPattern({std::max(18.0, 4 * w) / w, std::max(6.0, 2 * w) / w});
+        break;
+    case drawStyleDot:
+        pen.setDashPattern({std::max(3.0, w) / w, std::max(3.0, 2 * w) / w});
+        break;
+    default:
+        pen.setStyle(Qt::SolidLine);
+        break;
+    }
+    p.setPen(pen);
+    p.setBrush(Qt::NoBrush);
+}
+
+void ImageSurface::drawPolylineNow(const QPoint *pts, int n, const PenKey &key) const
+{
+    if (n < 2 || key.style == 5) // style 5 draws nothing
+        return;
+    QPainter p(&image_);
+    setupPen(p, key, drawMode_);
+    if (n == 2 && pts[0] == pts[1])
+        p.drawPoint(pts[0]);
+    else
+        p.drawPolyline(pts, n);
+}
+
+void ImageSurface::flush() const
+{
+    if (!polyPending_)
+        return;
+    polyPending_ = false;
+    drawPolylineNow(poly_.data(), int(poly_.size()), polyKey_);
+    poly_.clear();
+    const_cast<ImageSurface *>(this)->imageChanged();
+}
+
+void ImageSurface::segmentToPolyline(QPointF a, QPointF b, const PenKey &key)
+{
+    if (!std::isfinite(a.x()) || !std::isfinite(a.y()) || !std::isfinite(b.x()) || !std::isfinite(b.y()))
+        return;
+    const double loX = -kMargin, loY = -kMargin;
+    const double hiX = image_.width() + kMargin, hiY = image_.height() + kMargin;
+    auto inside = [&](QPointF p) { return p.x() >= loX && p.x() <= hiX && p.y() >= loY && p.y() <= hiY; };
+    if (!inside(a) || !inside(b)) {
+        if (!clipSegment(a, b, loX, loY, hiX, hiY))
+            return;
+    }
+    const QPoint pa = roundPoint(a), pb = roundPoint(b);
+    if (polyPending_ && key == polyKey_ && poly_.back() == pa) {
+        if (pb != pa)
+            poly_.push_back(pb);
+        return;
+    }
+    flush();
+    polyKey_ = key;
+    poly_.push_back(pa);
+    poly_.push_back(pb);
+    polyPending_ = true;
+}
+
+void ImageSurface::line(Single x1, Single y1, Single x2, Single y2, OleColor color)
+{
+    syncImageSize();
+    const PenKey key{toRgb(color), drawWidth_, drawStyle_};
+    const QPointF a(pxFromX(x1), pxFromY(y1)), b(pxFromX(x2), pxFromY(y2));
+    segmentToPolyline(a, b, key);
+    if (drawMode_ != drawModeCopyPen)
+        flush(); // pen-with-pixel modes depend on order: draw at once
+    currentX_ = x2;
+    currentY_ = y2;
+}
+
+void ImageSurface::rectangle(Single x1, Single y1, Single x2, Single y2, OleColor color)
+{
+    syncImageSize();
+    flush();
+    const PenKey key{toRgb(color), drawWidth_, drawStyle_};
+    QPointF a(pxFromX(x1), pxFromY(y1)), b(pxFromX(x2), pxFromY(y2));
+    if (!std::isfinite(a.x()) || !std::isfinite(a.y()) || !std::isfinite(b.x()) || !std::isfinite(b.y()))
+        return;
+    auto clampv = [](double v, double hi) { return std::clamp(v, -kMargin, hi + kMargin); };
+    const QPoint pa = roundPoint(QPointF(clampv(a.x(), image_.width()), clampv(a.y(), image_.height())));
+    const QPoint pb = roundPoint(QPointF(clampv(b.x(), image_.width()), clampv(b.y(), image_.height())));
+    if (key.style != 5) {
+        QPainter p(&image_);
+        setupPen(p, key, drawMode_);
+        p.drawRect(QRect(pa, pb).normalized().adjusted(0, 0, -1, -1));
+    }
+    currentX_ = x2;
+    currentY_ = y2;
+    imageChanged();
+}
+
+void ImageSurface::buildStamp(const StampKey &key)
+{
+    stampKey_ = key;
+    stamp_.clear();
+    const int half = int(std::ceil(key.radius + key.width)) + 1;
+    const int size = 2 * half + 1;
+    QImage img(size, size, QImage::Format_ARGB32);
+    img.fill(Qt::transparent);
+    {
+        QPainter p(&img);
+        PenKey pk{key.fore, key.width, key.style};
+        // The stamp is drawn with the copy pen; the draw mode is applied when stamping.
+        setupPen(p, pk, drawModeCopyPen);
+        if (key.fillStyle == fillStyleSolid)
+            p.setBrush(QColor(key.fill));
+        if (key.style == 5)
+            p.setPen(Qt::NoPen);
+        p.drawEllipse(QPointF(half, half), key.radius, key.radius);
+    }
+    for (int y = 0; y < size; ++y) {
+        const QRgb *row = reinterpret_cast<const QRgb *>(img.constScanLine(y));
+        for (int x = 0; x < size; ++x)
+            if (qAlpha(row[x]) != 0)
+                stamp_.push_back({x - half, y - half, row[x] | 0xFF000000u});
+    }
+}
+
+void ImageSurface::stampCircle(double cx, double cy, double rpx)
+{
+    const StampKey key{std::round(rpx * 8.0) / 8.0, toRgb(foreColor_), toRgb(fillColor_),
+                       fillStyle_,                   drawWidth_,        drawStyle_};
+    if (!(key == stampKey_))
+        buildStamp(key);
+    const int icx = int(std::lround(cx)), icy = int(std::lround(cy));
+    const int w = image_.width(), h = image_.height();
+    uchar *bits = image_.bits();
+    const qsizetype bpl = image_.bytesPerLine();
+    const bool mergeNot = drawMode_ == drawModeMergeNotPen;
+    for (const StampPixel &sp : stamp_) {
+        const int x = icx + sp.dx, y = icy + sp.dy;
+        if (x < 0 || y < 0 || x >= w || y >= h)
+            continue;
+        QRgb &d = reinterpret_cast<QRgb *>(bits + y * bpl)[x];
+        d = mergeNot ? ((sp.color | ~d) | 0xFF000000u) : sp.color;
+    }
+}
+
+void ImageSurface::circle(Single x, Single y, Single radius)
+{
+    syncImageSize();
+    const double cx = pxFromX(x), cy = pxFromY(y);
+    const double rpx = std::fabs(double(radius) * image_.width() / double(scaleWidth_));
+    currentX_ = x;
+    currentY_ = y;
+    if (!std::isfinite(cx) || !std::isfinite(cy) || !std::isfinite(rpx))
+        return;
+    const double reach = std::min(rpx, kMaxRadius) + drawWidth_;
+    if (cx + reach < 0 || cy + reach < 0 || cx - reach > image_.width() || cy - reach > image_.height())
+        return;
+    if (rpx <= kMaxStampRadius) {
+        // Same-colour copy-pen drawing does not depend on order, so a pending
+        // polyline of this very colour may stay pending.
+        const QRgb fore = toRgb(foreColor_);
+        const bool sameColour = drawMode_ == drawModeCopyPen && polyKey_.color == fore &&
+                                (fillStyle_ != fillStyleSolid || toRgb(fillColor_) == fore);
+        if (!sameColour)
+            flush();
+        stampCircle(cx, cy, rpx);
+        if (!polyPending_)
+            imageChanged();
+        return;
+    }
+    flush();
+    const double r = std::min(rpx, kMaxRadius);
+    QPainter p(&image_);
+    setupPen(p, PenKey{toRgb(foreColor_), drawWidth_, drawStyle_}, drawMode_);
+    if (fillStyle_ == fillStyleSolid)
+        p.setBrush(QColor(toRgb(fillColor_)));
+    if (drawStyle_ == 5)
+        p.setPen(Qt::NoPen);
+    p.drawEllipse(QPointF(std::round(cx), std::round(cy)), r, r);
+    p.end();
+    imageChanged();
+}
+
+void ImageSurface::cls()
+{
+    syncImageSize();
+    poly_.clear();
+    polyPending_ = false;
+    image_.fill(toRgb(backColor_));
+    currentX_ = scaleLeft_;
+    currentY_ = scaleTop_;
+    imageChanged();
+}
+
+void ImageSurface::print(const QString &text)
+{
+    syncImageSize();
+    flush();
+    const QFontMetrics fm(font_);
+    const double px = pxFromX(currentX_), py = pxFromY(currentY_);
+    if (std::isfinite(px) && std::isfinite(py) && std::fabs(px) < 1e6 && std::fabs(py) < 1e6) {
+        QPainter p(&image_);
+        p.setRenderHint(QPainter::TextAntialiasing, true);
+        if (drawMode_ == drawModeMergeNotPen)
+            p.setCompositionMode(QPainter::RasterOp_SourceOrNotDestination);
+        p.setFont(font_);
+        p.setPen(QColor(toRgb(foreColor_)));
+        p.drawText(QPointF(std::round(px), std::round(py) + fm.ascent()), text);
+    }
+    currentX_ = scaleLeft_;
+    currentY_ = static_cast<Single>(double(currentY_) + double(textHeight(text)));
+    imageChanged();
+}
+
+Single ImageSurface::textWidth(const QString &text) const
+{
+    syncImageSize();
+    const QFontMetrics fm(font_);
+    return static_cast<Single>(fm.horizontalAdvance(text) * double(scaleWidth_) / image_.width());
+}
+
+Single ImageSurface::textHeight(const QString &text) const
+{
+    syncImageSize();
+    const QFontMetrics fm(font_);
+    const int lines = int(text.count(QLatin1Char('\n'))) + 1;
+    return static_cast<Single>(fm.height() * lines * double(scaleHeight_) / image_.height());
+}
+
+void ImageSurface::paintPicture(const QImage &picture, Single x, Single y)
+{
+    syncImageSize();
+    flush();
+    const double px = pxFromX(x), py = pxFromY(y);
+    if (std::isfinite(px) && std::isfinite(py) && std::fabs(px) < 1e6 && std::fabs(py) < 1e6) {
+        QPainter p(&image_);
+        if (drawMode_ == drawModeMergeNotPen)
+            p.setCompositionMode(QPainter::RasterOp_SourceOrNotDestination);
+        p.drawImage(QPointF(std::round(px), std::round(py)), picture);
+    }
+    imageChanged();
+}
+
+// ---------------------------------------------------------------------------
+
+PictureBox::PictureBox(QWidget *parent) : QWidget(parent)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    syncImageSize();
+}
+
+void PictureBox::setBorderStyle(int style)
+{
+    borderStyle_ = style == 1 ? 1 : 0;
+    syncImageSize();
+    update();
+}
+
+QRect PictureBox::innerRect() const
+{
+    const int b = borderStyle_;
+    return QRect(b, b, std::max(width() - 2 * b, 1), std::max(height() - 2 * b, 1));
+}
+
+void PictureBox::setFont(const QFont &f)
+{
+    ImageSurface::setFont(f);
+    QWidget::setFont(f);
+}
+
+void PictureBox::paintEvent(QPaintEvent *event)
+{
+    QPainter p(this);
+    const QRect r = innerRect();
+    p.drawImage(r.topLeft(), image());
+    if (borderStyle_ == 1) {
+        p.setPen(QColor(Qt::black));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+    Q_UNUSED(event);
+}
+
+void PictureBox::resizeEvent(QResizeEvent *event)
+{
+    syncImageSize();
+    QWidget::resizeEvent(event);
+}
+
+void PictureBox::syncImageSize() const
+{
+    const QRect r = innerRect();
+    if (r.size() != imageSizeAsIs())
+        const_cast<PictureBox *>(this)->resizeImage(r.width(), r.height());
+}
+
+} // namespace platform

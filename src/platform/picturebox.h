@@ -1,0 +1,210 @@
+#pragma once
+// Picture boxes: a drawing surface over a persistent image (ImageSurface), and
+// the on-screen widget that shows one (PictureBox). Drawings survive being
+// covered because they go into the image; the widget only copies the image to
+// the screen.
+//
+// Drawing is aliased. Draw mode 13 copies the pen; draw mode 14 makes every
+// touched pixel "pen OR NOT pixel". Points are mapped to pixels here (no
+// painter transform), so text is never drawn upside down under a y-up scale.
+//
+// Speed: consecutive lines in the same pen that continue each other are
+// gathered into one polyline and drawn when something else happens; dots of
+// the same size and colours are stamped from a pre-drawn copy. Drawing in one
+// colour with the copy pen is order-independent, so dots stamped while a
+// polyline of that same colour is pending give the same pixels.
+
+#include "platform/drawsurface.h"
+
+#include <QPoint>
+#include <QWidget>
+#include <vector>
+
+namespace platform {
+
+class ImageSurface : public DrawSurface {
+public:
+    // Starts with a 1 x 1 image, white, black pen, the twips scale.
+    ImageSurface();
+    explicit ImageSurface(int widthPx, int heightPx);
+    ~ImageSurface() override;
+
+    // Resizes the image; the drawing stays at the top left, new area in the
+    // back colour. Without a user scale the twips scale follows the size.
+    void resizeImage(int widthPx, int heightPx);
+    // The image with every pending drawing done.
+    const QImage &image() const;
+
+    // True once any scale value was set (user-defined scale mode).
+    bool hasUserScale() const { return userScale_; }
+
+    // Mapping between user units and image pixels (floating point).
+    double pxFromX(double x) const;
+    double pxFromY(double y) const;
+    double xFromPx(double px) const;
+    double yFromPx(double py) const;
+
+    void setScaleLeft(Single v) override;
+    void setScaleTop(Single v) override;
+    void setScaleWidth(Single v) override;
+    void setScaleHeight(Single v) override;
+    Single scaleLeft() const override
+    {
+        syncImageSize();
+        return scaleLeft_;
+    }
+    Single scaleTop() const override
+    {
+        syncImageSize();
+        return scaleTop_;
+    }
+    Single scaleWidth() const override
+    {
+        syncImageSize();
+        return scaleWidth_;
+    }
+    Single scaleHeight() const override
+    {
+        syncImageSize();
+        return scaleHeight_;
+    }
+
+    void setDrawMode(int mode) override;
+    int drawMode() const override { return drawMode_; }
+    void setDrawStyle(int style) override { drawStyle_ = style; }
+    int drawStyle() const override { return drawStyle_; }
+    void setDrawWidth(int width) override { drawWidth_ = width < 1 ? 1 : width; }
+    int drawWidth() const override { return drawWidth_; }
+    void setForeColor(OleColor c) override { foreColor_ = c; }
+    OleColor foreColor() const override { return foreColor_; }
+    void setFillColor(OleColor c) override { fillColor_ = c; }
+    OleColor fillColor() const override { return fillColor_; }
+    void setFillStyle(int style) override { fillStyle_ = style; }
+    int fillStyle() const override { return fillStyle_; }
+    void setBackColor(OleColor c) override { backColor_ = c; }
+    OleColor backColor() const override { return backColor_; }
+
+    using DrawSurface::line;
+    void line(Single x1, Single y1, Single x2, Single y2, OleColor color) override;
+    void rectangle(Single x1, Single y1, Single x2, Single y2, OleColor color) override;
+    void circle(Single x, Single y, Single radius) override;
+    void cls() override;
+
+    void setCurrentX(Single x) override { currentX_ = x; }
+    void setCurrentY(Single y) override { currentY_ = y; }
+    Single currentX() const override { return currentX_; }
+    Single currentY() const override { return currentY_; }
+    void setFont(const QFont &f) override { font_ = f; }
+    QFont font() const override { return font_; }
+    void print(const QString &text) override;
+    // Text sizes in user units; with a negative scale height the height is
+    // negative too, so that adding it to CurrentY moves down the picture.
+    Single textWidth(const QString &text) const override;
+    Single textHeight(const QString &text) const override;
+
+    void paintPicture(const QImage &picture, Single x, Single y) override;
+
+    int widthPx() const override
+    {
+        syncImageSize();
+        return image_.width();
+    }
+    int heightPx() const override
+    {
+        syncImageSize();
+        return image_.height();
+    }
+
+protected:
+    // Called after the image changed (the widget repaints).
+    virtual void imageChanged() {}
+    // Called before the image or its size is used: a widget whose size
+    // changed while it was hidden (no resize event yet) resizes its image here.
+    virtual void syncImageSize() const {}
+    QSize imageSizeAsIs() const { return image_.size(); }
+
+private:
+    struct PenKey {
+        QRgb color = 0;
+        int width = 1;
+        int style = 0;
+        bool operator==(const PenKey &) const = default;
+    };
+    struct StampKey {
+        double radius = -1;
+        QRgb fore = 0;
+        QRgb fill = 0;
+        int fillStyle = 0;
+        int width = 0;
+        int style = 0;
+        bool operator==(const StampKey &) const = default;
+    };
+    struct StampPixel {
+        int dx;
+        int dy;
+        QRgb color;
+    };
+
+    void flush() const;
+    void drawPolylineNow(const QPoint *pts, int n, const PenKey &key) const;
+    void segmentToPolyline(QPointF a, QPointF b, const PenKey &key);
+    void setupPen(class QPainter &p, const PenKey &key, int mode) const;
+    void stampCircle(double cx, double cy, double rpx);
+    void buildStamp(const StampKey &key);
+    void syncTwipsScale();
+
+    // The image and the pending polyline are "logically const" caches: the
+    // pending drawing is finished when the image is read.
+    mutable QImage image_;
+    mutable std::vector<QPoint> poly_;
+    mutable bool polyPending_ = false;
+    PenKey polyKey_;
+
+    StampKey stampKey_;
+    std::vector<StampPixel> stamp_;
+
+    bool userScale_ = false;
+    Single scaleLeft_ = 0;
+    Single scaleTop_ = 0;
+    Single scaleWidth_ = 15;
+    Single scaleHeight_ = 15;
+
+    int drawMode_ = drawModeCopyPen;
+    int drawStyle_ = drawStyleSolid;
+    int drawWidth_ = 1;
+    OleColor foreColor_ = 0;
+    OleColor fillColor_ = 0;
+    int fillStyle_ = fillStyleTransparent;
+    OleColor backColor_ = 0xFFFFFF;
+    Single currentX_ = 0;
+    Single currentY_ = 0;
+    QFont font_;
+};
+
+// The on-screen picture box: a widget showing an ImageSurface, with an
+// optional one-pixel border (border style 1) around the drawing area.
+class PictureBox : public QWidget, public ImageSurface {
+    Q_OBJECT
+public:
+    explicit PictureBox(QWidget *parent = nullptr);
+
+    void setBorderStyle(int style);
+    int borderStyle() const { return borderStyle_; }
+    // The drawing area inside the border, in widget pixels.
+    QRect innerRect() const;
+
+    // Both the drawing font and the widget's font.
+    void setFont(const QFont &f) override;
+    QFont font() const override { return ImageSurface::font(); }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void imageChanged() override { update(); }
+    void syncImageSize() const override;
+
+private:
+    int borderStyle_ = 0;
+};
+
+} // namespace platform
