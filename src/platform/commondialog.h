@@ -5,6 +5,7 @@
 // cancel leaves FileName "". Tests install a scripted handler.
 
 #include <QList>
+#include <QStringList>
 #include <QString>
 #include <functional>
 #include <optional>
@@ -56,6 +57,11 @@ public:
 private:
     void show(bool save);
 };
+
+// Turns a "description|pattern|..." filter into the dialog's name filters
+// ("Data (*.dat)", "All (*)"): patterns separated by ";" become blank
+// separated, "*.*" matches every file.
+QStringList qtNameFilters(const QString &filter);
 
 void setFileDialogHandler(FileDialogHandler *handler); // nullptr: the real dialog
 FileDialogHandler *fileDialogHandler();

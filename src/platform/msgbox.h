@@ -24,6 +24,8 @@ enum MsgBoxStyle {
 };
 
 QString defaultMsgBoxTitle(); // "Curvexa"
+// The prompt as the box shows it: each CR (or CR LF) becomes a line break.
+QString messageText(const QString &prompt);
 
 struct MsgBoxCall {
     QString prompt;

@@ -15,7 +15,10 @@ namespace platform {
 // tabs and line feeds are skipped before and ignored inside; optional sign;
 // digits with at most one "."; exponent introduced by E, e, D or d; "&H" and
 // "&O" integers. Stops at the first other character; no number gives 0.
-// "12abc" -> 12, "1,5" -> 1, "" -> 0, "2e1" -> 20.
+// "12abc" -> 12, "1,5" -> 1, "" -> 0, "2e1" -> 20. "&HFFFF" is -1 (four hex
+// digits read as a 16-bit number), "&HFFFFFFFF" too (32-bit).
+// Throws VbError(Overflow) for a number beyond the double range ("1e400") or
+// an "&H"/"&O" number beyond 32 bits, as the conversion it stands for does.
 double val(const QString &text);
 
 // True when the whole text converts to a number under the given locale's
@@ -38,9 +41,11 @@ Integer cint(const QString &text, const QLocale &locale = QLocale());
 Long clng(double value);
 
 // "####0.0000": four decimals, at least one integer digit, no grouping, "."
-// always. A value that rounds to zero keeps no minus sign.
+// always. Rounds halves away from zero on the value's 15 significant digits
+// (1.00005 gives "1.0001"). A value that rounds to zero keeps no minus sign.
 QString formatFixed4(double value);
-// "###": rounded half to even, no grouping; 0 gives "".
+// "###": rounded to a whole number (halves away from zero), no grouping; a
+// value that rounds to 0 gives "".
 QString formatHashes(double value);
 // General number text: up to 15 significant digits, no trailing zeros, no "."
 // for whole numbers, exponent form ("1E+16", "1E-05") for very large or small

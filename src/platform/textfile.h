@@ -41,8 +41,14 @@ QByteArray joinLines(const QStringList &lines);
 // Replaces the file with the given lines through a temporary file beside it,
 // so the old content stays intact when writing fails. Throws FileError.
 void writeLinesAtomic(const QString &path, const QStringList &lines);
-// Appends lines (each with CR LF) at the end of the file. Throws FileError.
+void writeBytesAtomic(const QString &path, const QByteArray &content);
+// Appends lines (each with CR LF) or bytes at the end of the file, creating
+// it when missing. Throws FileError.
 void appendLines(const QString &path, const QStringList &lines);
+void appendBytes(const QString &path, const QByteArray &bytes);
+// True when the content is empty or its last line is closed by CR or CR LF
+// (a final lone LF is text of the last line, not a line end).
+bool endsWithLineEnd(const QByteArray &content);
 
 bool fileExists(const QString &path);
 
