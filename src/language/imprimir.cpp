@@ -114,9 +114,14 @@ void imprimircabecera(const QString &titulo, const QString &subtitulo)
 
 void imprimirpie()
 {
+    imprimirpie(QStringLiteral("P\u00e1gina: "));
+}
+
+void imprimirpie(const QString &etiqueta)
+{
     Printer &p = platform::printer();
     p.printLine();
-    const QString s = QStringLiteral("P\u00e1gina: ") + platform::formatHashes(platform::cint(p.page()));
+    const QString s = etiqueta + platform::formatHashes(platform::cint(p.page()));
     p.setCurrentX((p.scaleWidth() - p.textWidth(s)) / 2);
     p.printLine(s);
     p.newPage();

@@ -23,6 +23,8 @@ void imprimircabecera(const QString &titulo, const QString &subtitulo);
 // The footer at the current y (an empty line, then "Página: " and the page
 // number centred), then a new page.
 void imprimirpie();
+// The same footer with another label before the page number.
+void imprimirpie(const QString &etiqueta);
 
 // The page engine shared by the text printout and the chart report. It prints
 // texto from the current position: words with the wrap test, ".../..." page
