@@ -58,7 +58,7 @@ QString takeLine(const QByteArray &content, qsizetype &pos)
     qsizetype end = content.indexOf('\r', pos);
     if (end < 0)
         end = n;
-    const QString line = fromAnsi(content.mid(pos, end - pos));
+    const QString line = fromAnsi(QByteArrayView(content).sliced(pos, end - pos));
     pos = end;
     if (pos < n) {
         ++pos; // CR
@@ -70,7 +70,7 @@ QString takeLine(const QByteArray &content, qsizetype &pos)
 
 } // namespace
 
-QString fromAnsi(const QByteArray &bytes)
+QString fromAnsi(QByteArrayView bytes)
 {
     QString s(bytes.size(), Qt::Uninitialized);
     QChar *out = s.data();
@@ -175,12 +175,6 @@ void appendBytes(const QString &path, const QByteArray &bytes)
     f.close();
     if (f.error() != QFileDevice::NoError)
         fail(vberr::PathFileAccess, QStringLiteral("Cannot write"), path, describe(f));
-}
-
-bool fileExists(const QString &path)
-{
-    const QFileInfo info(path);
-    return info.exists() && !info.isDir();
 }
 
 } // namespace platform

@@ -6,13 +6,14 @@
 // gives its last line. Failures throw FileError.
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 
 namespace platform {
 
 // Byte <-> character conversion, one character per byte, lossless.
-QString fromAnsi(const QByteArray &bytes);
+QString fromAnsi(QByteArrayView bytes);
 QByteArray toAnsi(const QString &text);
 
 // Splits file content into lines by the rules above.
@@ -49,7 +50,5 @@ void appendBytes(const QString &path, const QByteArray &bytes);
 // True when the content is empty or its last line is closed by CR or CR LF
 // (a final lone LF is text of the last line, not a line end).
 bool endsWithLineEnd(const QByteArray &content);
-
-bool fileExists(const QString &path);
 
 } // namespace platform

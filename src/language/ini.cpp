@@ -1,0 +1,214 @@
+#include "language/ini.h"
+
+#include "platform/textfile.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+
+#include <cstring>
+
+// Every procedure reads the whole file and walks its lines: a line ends at a
+// CR, an LF right after that CR belongs to the line end, a lone LF is text.
+// Lines are kept as bytes and only the pieces that are compared are decoded.
+
+namespace {
+
+class Lines {
+public:
+    explicit Lines(const QByteArray &content) : data_(content.constData()), n_(content.size()) {}
+
+    bool next(QByteArrayView &line)
+    {
+        if (pos_ >= n_)
+            return false;
+        const char *start = data_ + pos_;
+        const void *cr = std::memchr(start, '\r', static_cast<std::size_t>(n_ - pos_));
+        const qsizetype end = cr ? static_cast<const char *>(cr) - data_ : n_;
+        line = QByteArrayView(start, end - pos_);
+        pos_ = end;
+        if (pos_ < n_) {
+            ++pos_; // CR
+            if (pos_ < n_ && data_[pos_] == '\n')
+                ++pos_;
+        }
+        return true;
+    }
+
+private:
+    const char *data_;
+    qsizetype n_;
+    qsizetype pos_ = 0;
+};
+
+bool isHeader(QByteArrayView line) { return !line.isEmpty() && line.front() == '['; }
+
+// The name of a header line: the line without its first and its last
+// character. The line "[" alone has no such name; it is taken as the empty one.
+QString sectionName(QByteArrayView header)
+{
+    if (header.size() < 2)
+        return QString();
+    return platform::fromAnsi(header.sliced(1, header.size() - 2));
+}
+
+bool sameName(QByteArrayView header, const QString &lowerName)
+{
+    return sectionName(header).toLower() == lowerName;
+}
+
+// Position of the first "=" of an entry line, or -1 for a line without one
+// (such a line has no key and matches none).
+qsizetype equalsPos(QByteArrayView line) { return line.indexOf('='); }
+
+bool sameKey(QByteArrayView line, qsizetype eq, const QString &lowerKey)
+{
+    return eq >= 0 && platform::fromAnsi(line.first(eq)).toLower() == lowerKey;
+}
+
+bool hasSection(const QByteArray &content, const QString &lowerName)
+{
+    Lines lines(content);
+    QByteArrayView line;
+    while (lines.next(line))
+        if (isHeader(line) && sameName(line, lowerName))
+            return true;
+    return false;
+}
+
+const QByteArray crlf("\r\n");
+
+// Bytes to put in front of text appended to `content`, so that the new text
+// starts a line of its own even when the last line has no line end.
+QByteArray closeLastLine(const QByteArray &content)
+{
+    return platform::endsWithLineEnd(content) ? QByteArray() : crlf;
+}
+
+} // namespace
+
+QString leerini(const QString &fichero, const QString &seccion, const QString &clave)
+{
+    const QByteArray content = platform::readAll(fichero);
+    const QString lowerSection = seccion.toLower();
+    const QString lowerKey = clave.toLower();
+    Lines lines(content);
+    QByteArrayView line;
+
+    // Up to the first header of that name; nothing before it is parsed.
+    bool inSection = false;
+    while (!inSection && lines.next(line))
+        inSection = isHeader(line) && sameName(line, lowerSection);
+    if (!inSection)
+        return QString();
+
+    // Inside it: the first entry with the key wins; any header ends the search.
+    while (lines.next(line)) {
+        if (line.isEmpty())
+            continue;
+        if (isHeader(line))
+            return QString();
+        const qsizetype eq = equalsPos(line);
+        if (sameKey(line, eq, lowerKey))
+            return platform::fromAnsi(line.sliced(eq + 1));
+    }
+    return QString();
+}
+
+platform::Integer existeseccion(const QString &fichero, const QString &seccion)
+{
+    return platform::toVbBool(hasSection(platform::readAll(fichero), seccion.toLower()));
+}
+
+platform::Integer leersecciones(const QString &fichero, QStringList &secciones)
+{
+    const QByteArray content = platform::readAll(fichero);
+    Lines lines(content);
+    QByteArrayView line;
+    int counter = -1;
+    while (lines.next(line)) {
+        if (!isHeader(line))
+            continue;
+        ++counter;
+        // The first header is left out; the list grows with each later one.
+        if (counter >= 1) {
+            secciones.resize(counter);
+            secciones[counter - 1] = sectionName(line);
+        }
+    }
+    return static_cast<platform::Integer>(counter);
+}
+
+void crearseccion(const QString &fichero, const QString &seccion)
+{
+    const QByteArray content = platform::readAll(fichero);
+    if (hasSection(content, seccion.toLower()))
+        return;
+    // A line of one CR (CR CR LF), then the header.
+    QByteArray add = closeLastLine(content);
+    add += "\r\r\n[";
+    add += platform::toAnsi(seccion);
+    add += "]\r\n";
+    platform::appendBytes(fichero, add);
+}
+
+void escribirini(const QString &fichero, const QString &seccion, const QString &clave, const QString &valor)
+{
+    crearseccion(fichero, seccion);
+
+    const QByteArray content = platform::readAll(fichero);
+    const QString lowerSection = seccion.toLower();
+    const QString lowerKey = clave.toLower();
+    QByteArray entry = platform::toAnsi(clave);
+    entry += '=';
+    entry += platform::toAnsi(valor);
+
+    // The rewritten file, line by line: copied lines are written with CR LF,
+    // the empty lines of the section are dropped, the entry replaces the line
+    // of its key or closes the section before the next header.
+    QByteArray scratch;
+    scratch.reserve(content.size() + entry.size() + 16);
+    auto write = [&scratch](QByteArrayView l) {
+        scratch.append(l);
+        scratch += crlf;
+    };
+    bool written = false;
+    bool inSection = false;
+    Lines lines(content);
+    QByteArrayView line;
+    while (lines.next(line)) {
+        if (!inSection) {
+            write(line);
+            inSection = isHeader(line) && sameName(line, lowerSection);
+            continue;
+        }
+        if (line.isEmpty())
+            continue;
+        if (isHeader(line)) {
+            write(entry);
+            write("\r");
+            write(line);
+            written = true;
+            inSection = false;
+            continue;
+        }
+        if (sameKey(line, equalsPos(line), lowerKey)) {
+            write(entry);
+            written = true;
+            inSection = false;
+            continue;
+        }
+        write(line);
+    }
+
+    if (!written) {
+        // The section ran to the end of the file without the key: the entry
+        // is appended and the rest of the file stays as it was.
+        platform::appendBytes(fichero, closeLastLine(content) + entry + crlf);
+        return;
+    }
+
+    // Copying the rewritten lines once more turns the line of one CR into
+    // two empty lines. The file is replaced only once the new content is
+    // complete, so a failure leaves it as it was.
+    platform::writeBytesAtomic(fichero, platform::joinLines(platform::splitLines(scratch)));
+}
