@@ -1,0 +1,703 @@
+#include "textbox/textextend.h"
+
+#include "platform/fontfamily.h"
+#include "platform/propertybag.h"
+#include "platform/vberror.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+#include <QVBoxLayout>
+
+using platform::Integer;
+
+namespace {
+
+// Types a text into a widget key by key, the way a keyboard does: "\b" is
+// Backspace, "\r" Enter, every other character its own key.
+void typeKeys(QWidget *w, const QString &keys)
+{
+    for (const QChar ch : keys) {
+        if (ch == QLatin1Char('\b')) {
+            QTest::keyClick(w, Qt::Key_Backspace);
+        } else if (ch == QLatin1Char('\r')) {
+            QTest::keyClick(w, Qt::Key_Return);
+        } else {
+            const int key = ch.unicode() < 0x80 && ch.isPrint() ? ch.toUpper().unicode() : int(Qt::Key_unknown);
+            QTest::sendKeyEvent(QTest::Press, w, Qt::Key(key), QString(ch), Qt::NoModifier);
+            QTest::sendKeyEvent(QTest::Release, w, Qt::Key(key), QString(ch), Qt::NoModifier);
+        }
+    }
+}
+
+// Height in twips of one text line of the control's measuring face.
+double lineTwips(double pointSize, bool bold = false)
+{
+    QFont f = platform::resolvedFont(QStringLiteral("MS Sans Serif"), pointSize);
+    f.setBold(bold);
+    return 15.0 * QFontMetrics(f).height();
+}
+
+QFont sizedFont(double pointSize, bool bold = false)
+{
+    QFont f = platform::resolvedFont(QStringLiteral("Arial"), pointSize);
+    f.setBold(bold);
+    return f;
+}
+
+const QStringList writtenKeys = {
+    "Text",       "Alignement", "Appearance", "BorderStyle",      "MousePointer",    "MouseIcon",       "NumberBox",
+    "Signo",      "Locked",     "Enabled",    "ForeColor",        "BackColor",       "Font",            "SelOnFocus",
+    "Header",     "HeaderAlignement",         "HeaderForeColor",  "HeaderBackColor", "HeaderFont",      "HeaderCaption"};
+
+} // namespace
+
+class TestTextExtend : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+
+    void typing_data();
+    void typing();
+    void undoneEditRaisesChangeTwice();
+    void containerSwallowsKey();
+    void containerReplacesKey();
+    void keyPressSeesCancelledKey();
+    void assignedTextIsCheckedLikeTyping_data();
+    void assignedTextIsCheckedLikeTyping();
+    void restoreRunsOnceWhenPreviousIsNoNumber();
+    void pasteIsUndoneToTextBeforeIt();
+    void focusLoss_data();
+    void focusLoss();
+    void selectsAllOnFocus();
+
+    void propertySetRules();
+    void propertyMarks_data();
+    void propertyMarks();
+    void bagKeysInOrder();
+    void bagRoundTrip();
+    void bagReadDefaults();
+    void bagBackColorFoundWhateverTheCase_data();
+    void bagBackColorFoundWhateverTheCase();
+    void bagTextLoadsUnchecked();
+
+    void layoutHeights_data();
+    void layoutHeights();
+    void headerChangesHeight();
+    void heightIsTheControlsOwn();
+    void layoutInsideQtLayout();
+    void toolTipForWideText_data();
+    void toolTipForWideText();
+    void headerBackColorPaintsControl();
+};
+
+void TestTextExtend::initTestCase()
+{
+    // Measurements rely on the metric twins being installed.
+    QVERIFY(QFontDatabase::hasFamily(QStringLiteral("Liberation Sans")));
+}
+
+void TestTextExtend::typing_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<bool>("signo");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("integer drops point") << 1 << true << "12." << "12";
+    QTest::newRow("integer drops comma") << 1 << true << "1,2" << "12";
+    QTest::newRow("decimal drops comma") << 2 << true << "1,5" << "15";
+    QTest::newRow("decimal keeps point") << 2 << true << "1.5" << "1.5";
+    QTest::newRow("decimal letter undone") << 2 << true << "12a" << "12";
+    QTest::newRow("decimal letter first") << 2 << true << "x" << "";
+    QTest::newRow("two chars ending in minus stay") << 2 << true << "5-" << "5-";
+    QTest::newRow("longer text ending in minus undone") << 2 << true << "12-" << "12";
+    QTest::newRow("decimal then trailing minus") << 2 << true << "1.5-" << "1.5";
+    QTest::newRow("lone minus stays") << 1 << true << "-" << "-";
+    QTest::newRow("minus then letter back to minus") << 1 << true << "-a" << "-";
+    QTest::newRow("negative number") << 2 << true << "-2.5" << "-2.5";
+    QTest::newRow("minus refused without sign") << 2 << false << "-5-" << "5";
+    QTest::newRow("minus refused in integer mode") << 1 << false << "-12-" << "12";
+    QTest::newRow("backspace edits") << 2 << true << "123\b\b4" << "14";
+    QTest::newRow("backspace to lone minus") << 2 << true << "-5\b" << "-";
+    QTest::newRow("backspace to empty") << 1 << true << "7\b" << "";
+    QTest::newRow("letters mode") << 3 << true << QString::fromUtf8("A\u00f1o1") << "Ao";
+    QTest::newRow("letters mode space and backspace") << 3 << true << "ab c-\bd" << "ab d";
+    QTest::newRow("free text keeps all") << 0 << true << "a,.-1" << "a,.-1";
+    QTest::newRow("unknown mode is free text") << 7 << true << "a,.-" << "a,.-";
+}
+
+void TestTextExtend::typing()
+{
+    QFETCH(int, mode);
+    QFETCH(bool, signo);
+    QFETCH(QString, keys);
+    QFETCH(QString, expected);
+
+    textextend box;
+    box.UserControl_InitProperties();
+    box.setNumberBox(mode);
+    box.setSigno(signo);
+    typeKeys(box.textBox(), keys);
+    QCOMPARE(box.text(), expected);
+    QCOMPARE(box.textBox()->cursorPosition(), expected.size());
+}
+
+void TestTextExtend::undoneEditRaisesChangeTwice()
+{
+    textextend box;
+    box.setNumberBox(2);
+    typeKeys(box.textBox(), "12");
+    QSignalSpy changes(&box, &textextend::Change);
+    QStringList seen;
+    connect(&box, &textextend::Change, this, [&] { seen << box.text(); });
+    typeKeys(box.textBox(), "a");
+    QCOMPARE(box.text(), QStringLiteral("12"));
+    QCOMPARE(changes.count(), 2);
+    // Both passes see the restored text: the nested one raises first.
+    QCOMPARE(seen, QStringList({"12", "12"}));
+    QCOMPARE(box.textBox()->cursorPosition(), 2);
+
+    // An accepted key raises Change once.
+    changes.clear();
+    typeKeys(box.textBox(), "3");
+    QCOMPARE(changes.count(), 1);
+}
+
+void TestTextExtend::containerSwallowsKey()
+{
+    textextend box;
+    box.setNumberBox(2);
+    QList<int> keys;
+    connect(&box, &textextend::KeyPress, this, [&](Integer &KeyAscii) {
+        keys << KeyAscii;
+        if (KeyAscii == '5' || KeyAscii == 13)
+            KeyAscii = 0;
+    });
+    QSignalSpy returns(box.textBox(), &QLineEdit::returnPressed);
+    typeKeys(box.textBox(), "152\r");
+    QCOMPARE(box.text(), QStringLiteral("12"));
+    QCOMPARE(keys, QList<int>({'1', '5', '2', 13}));
+    QCOMPARE(returns.count(), 0);
+    // The swallowed key still saved the text before it.
+    QCOMPARE(box.previousText(), QStringLiteral("12"));
+}
+
+void TestTextExtend::containerReplacesKey()
+{
+    textextend box;
+    connect(&box, &textextend::KeyPress, this, [](Integer &KeyAscii) {
+        if (KeyAscii >= 'a' && KeyAscii <= 'z')
+            KeyAscii = static_cast<Integer>(KeyAscii - 32);
+        else if (KeyAscii == '#')
+            KeyAscii = 0xE9; // e acute in Windows-1252
+    });
+    typeKeys(box.textBox(), "ab#1");
+    QCOMPARE(box.text(), QString::fromUtf8("AB\u00e91"));
+}
+
+void TestTextExtend::keyPressSeesCancelledKey()
+{
+    textextend box;
+    box.setNumberBox(1);
+    QList<int> keys;
+    connect(&box, &textextend::KeyPress, this, [&](Integer &KeyAscii) { keys << KeyAscii; });
+    QList<int> downs;
+    connect(&box, &textextend::KeyDown, this, [&](Integer &KeyCode, Integer &) { downs << KeyCode; });
+    typeKeys(box.textBox(), QString::fromUtf8("4.,\u00e9"));
+    QTest::keyClick(box.textBox(), Qt::Key_Left);
+    // Cancelled keys arrive as 0; the arrow types nothing and raises no KeyPress.
+    QCOMPARE(keys, QList<int>({'4', 0, 0, 0xE9}));
+    QCOMPARE(downs.size(), 5);
+    QCOMPARE(downs.last(), 37);
+    QCOMPARE(box.text(), QStringLiteral("4"));
+}
+
+void TestTextExtend::assignedTextIsCheckedLikeTyping_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("assigned");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<int>("changes");
+
+    QTest::newRow("word, nothing typed") << "" << "abc" << "" << 2;
+    QTest::newRow("word after typing") << "12" << "abc" << "1" << 2;
+    QTest::newRow("number accepted") << "12" << "3.25" << "3.25" << 1;
+    QTest::newRow("trailing minus of three") << "" << "12-" << "" << 2;
+    QTest::newRow("same text is no change") << "12" << "12" << "12" << 0;
+    QTest::newRow("empty accepted") << "12" << "" << "" << 1;
+}
+
+void TestTextExtend::assignedTextIsCheckedLikeTyping()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, assigned);
+    QFETCH(QString, expected);
+    QFETCH(int, changes);
+
+    textextend box;
+    box.setNumberBox(2);
+    typeKeys(box.textBox(), typed);
+    QSignalSpy spy(&box, &textextend::Change);
+    box.setText(assigned);
+    QCOMPARE(box.text(), expected);
+    QCOMPARE(spy.count(), changes);
+}
+
+void TestTextExtend::restoreRunsOnceWhenPreviousIsNoNumber()
+{
+    textextend box;
+    box.setText(QStringLiteral("abc")); // free text
+    box.setNumberBox(2);
+    QSignalSpy spy(&box, &textextend::Change);
+    box.textBox()->end(false);
+    typeKeys(box.textBox(), "x");
+    QCOMPARE(box.text(), QStringLiteral("abc"));
+    QCOMPARE(spy.count(), 2);
+}
+
+void TestTextExtend::pasteIsUndoneToTextBeforeIt()
+{
+    // Ctrl+V passes the key filter as character 22, so the text before the
+    // paste is what an invalid paste is undone to.
+    QApplication::clipboard();
+    textextend box;
+    box.setNumberBox(2);
+    typeKeys(box.textBox(), "42");
+    QList<int> keys;
+    connect(&box, &textextend::KeyPress, this, [&](Integer &KeyAscii) { keys << KeyAscii; });
+    QTest::keyClick(box.textBox(), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(keys, QList<int>({22}));
+    QCOMPARE(box.previousText(), QStringLiteral("42"));
+    // An edit outside the key filter goes back to that same text.
+    box.textBox()->insert(QStringLiteral("zz"));
+    QCOMPARE(box.text(), QStringLiteral("42"));
+}
+
+void TestTextExtend::focusLoss_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("lone minus becomes 0") << 2 << "-" << "0";
+    QTest::newRow("empty becomes 0") << 1 << "" << "0";
+    QTest::newRow("emptied by backspace") << 2 << "5\b" << "0";
+    QTest::newRow("number kept") << 2 << "-3" << "-3";
+    QTest::newRow("free text stays empty") << 0 << "" << "";
+    QTest::newRow("letters stay empty") << 3 << "" << "";
+}
+
+void TestTextExtend::focusLoss()
+{
+    QFETCH(int, mode);
+    QFETCH(QString, keys);
+    QFETCH(QString, expected);
+
+    QWidget window;
+    auto *layout = new QVBoxLayout(&window);
+    auto *box = new textextend;
+    auto *other = new QLineEdit;
+    layout->addWidget(box);
+    layout->addWidget(other);
+    box->setNumberBox(mode);
+    window.show();
+    QApplication::setActiveWindow(&window);
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    box->SetFocus();
+    QVERIFY(box->textBox()->hasFocus());
+    typeKeys(box->textBox(), keys);
+
+    QString textAtLostFocus = QStringLiteral("<none>");
+    int lost = 0;
+    connect(box, &textextend::LostFocus, this, [&] {
+        ++lost;
+        textAtLostFocus = box->text();
+    });
+    other->setFocus(Qt::TabFocusReason);
+    QCOMPARE(box->text(), expected);
+    QCOMPARE(lost, 1);
+    QCOMPARE(textAtLostFocus, expected);
+
+    // A popup taking the focus is not a loss of focus for the container.
+    box->SetFocus();
+    box->textBox()->clear();
+    QFocusEvent popup(QEvent::FocusOut, Qt::PopupFocusReason);
+    QApplication::sendEvent(box->textBox(), &popup);
+    QCOMPARE(lost, 1);
+    QCOMPARE(box->text(), QString());
+}
+
+void TestTextExtend::selectsAllOnFocus()
+{
+    QWidget window;
+    auto *layout = new QVBoxLayout(&window);
+    auto *box = new textextend;
+    auto *plain = new textextend;
+    auto *other = new QLineEdit;
+    layout->addWidget(box);
+    layout->addWidget(plain);
+    layout->addWidget(other);
+    box->setText(QStringLiteral("12.5"));
+    plain->setText(QStringLiteral("12.5"));
+    plain->setSelOnFocus(false);
+    window.show();
+    QApplication::setActiveWindow(&window);
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    other->setFocus();
+    box->SetFocus();
+    QCOMPARE(box->textBox()->selectedText(), QStringLiteral("12.5"));
+    plain->textBox()->setCursorPosition(1);
+    plain->SetFocus();
+    QCOMPARE(plain->textBox()->selectedText(), QString());
+}
+
+void TestTextExtend::propertySetRules()
+{
+    textextend box;
+    box.setAlignment(7);
+    QCOMPARE(box.Alignment(), 2);
+    box.setHeaderAlignement(7);
+    QCOMPARE(box.HeaderAlignement(), 2);
+    box.setAlignment(1);
+    QCOMPARE(box.Alignment(), 1);
+    QVERIFY(box.textBox()->alignment() & Qt::AlignRight);
+
+    // Refused values leave the property as it was.
+    try {
+        box.setAlignment(-1);
+        QFAIL("negative alignment accepted");
+    } catch (const platform::VbError &e) {
+        QCOMPARE(e.number(), platform::vberr::InvalidPropertyValue);
+    }
+    QCOMPARE(box.Alignment(), 1);
+    try {
+        box.setNumberBox(40000);
+        QFAIL("16-bit overflow accepted");
+    } catch (const platform::VbError &e) {
+        QCOMPARE(e.number(), platform::vberr::Overflow);
+    }
+    QCOMPARE(box.NumberBox(), 0);
+    try {
+        box.setMousePointer(50);
+        QFAIL("unknown pointer accepted");
+    } catch (const platform::VbError &e) {
+        QCOMPARE(e.number(), platform::vberr::InvalidPropertyValue);
+    }
+    QCOMPARE(box.MousePointer(), 0);
+    box.setNumberBox(-3); // no range check: behaves as free text
+    QCOMPARE(box.NumberBox(), -3);
+
+    box.setPasswordChar(QStringLiteral("ab"));
+    QCOMPARE(box.PasswordChar(), QStringLiteral("a"));
+    QCOMPARE(box.textBox()->echoMode(), QLineEdit::Password);
+    box.setPasswordChar(QString());
+    QCOMPARE(box.textBox()->echoMode(), QLineEdit::Normal);
+
+    box.setBackColor(platform::rgb(1, 2, 3));
+    QCOMPARE(box.textBox()->palette().color(QPalette::Base), QColor(1, 2, 3));
+    box.setBackColor(0x8000000F); // button face, kept as the system colour
+    QCOMPARE(box.BackColor(), 0x8000000Fu);
+    QCOMPARE(box.textBox()->palette().color(QPalette::Base), QApplication::palette().color(QPalette::Button));
+}
+
+void TestTextExtend::propertyMarks_data()
+{
+    QTest::addColumn<QString>("property");
+    QTest::addColumn<QString>("mark");
+    QTest::newRow("alignment") << "Alignment" << "Alignment";
+    QTest::newRow("header alignment") << "HeaderAlignement" << "HeaderAlignement";
+    QTest::newRow("text") << "text" << "Text";
+    QTest::newRow("header") << "Header" << "Header";
+    QTest::newRow("password") << "PasswordChar" << "PasswordChar";
+}
+
+void TestTextExtend::propertyMarks()
+{
+    QFETCH(QString, property);
+    QFETCH(QString, mark);
+    textextend box;
+    QSignalSpy spy(&box, &textextend::PropertyChanged);
+    if (property == "Alignment")
+        box.setAlignment(2);
+    else if (property == "HeaderAlignement")
+        box.setHeaderAlignement(0);
+    else if (property == "text")
+        box.setText("x");
+    else if (property == "Header")
+        box.setHeader(true);
+    else
+        box.setPasswordChar("*");
+    QCOMPARE(spy.count(), 1);
+    QCOMPARE(spy.at(0).at(0).toString(), mark);
+}
+
+void TestTextExtend::bagKeysInOrder()
+{
+    textextend box;
+    box.setPasswordChar(QStringLiteral("*"));
+    platform::PropertyBag bag;
+    box.UserControl_WriteProperties(bag);
+    QCOMPARE(bag.names(), writtenKeys);
+    QVERIFY(!bag.contains(QStringLiteral("PasswordChar")));
+    QCOMPARE(bag.readProperty("Alignement").typeId(), QMetaType::Int);
+    QCOMPARE(bag.readProperty("Signo").typeId(), QMetaType::Bool);
+    QCOMPARE(bag.readProperty("Font").typeId(), QMetaType::QFont);
+}
+
+void TestTextExtend::bagRoundTrip()
+{
+    textextend box;
+    box.setNumberBox(2);
+    box.setText(QStringLiteral("-1.25"));
+    box.setAlignment(2);
+    box.setAppearance(0);
+    box.setBorderStyle(0);
+    box.setMousePointer(2);
+    box.setSigno(false);
+    box.setLocked(true);
+    box.setEnabled(false);
+    box.setForeColor(platform::rgb(10, 20, 30));
+    box.setBackColor(0x8000000F);
+    box.setFont(sizedFont(12, true));
+    box.setSelOnFocus(false);
+    box.setHeader(true);
+    box.setHeaderAlignement(1);
+    box.setHeaderForeColor(platform::rgb(200, 0, 0));
+    box.setHeaderBackColor(platform::rgb(0, 200, 0));
+    box.setHeaderFont(sizedFont(10));
+    box.setHeaderCaption(QStringLiteral("Title:"));
+    box.setPasswordChar(QStringLiteral("#"));
+
+    platform::PropertyBag bag;
+    box.UserControl_WriteProperties(bag);
+    // Through the saved text form as well.
+    const platform::PropertyBag reloaded = platform::PropertyBag::load(bag.save());
+
+    textextend copy;
+    copy.UserControl_ReadProperties(reloaded);
+    QCOMPARE(copy.text(), QStringLiteral("-1.25"));
+    QCOMPARE(copy.Alignment(), 2);
+    QCOMPARE(copy.Appearance(), 0);
+    QCOMPARE(copy.BorderStyle(), 0);
+    QCOMPARE(copy.MousePointer(), 2);
+    QCOMPARE(copy.NumberBox(), 2);
+    QCOMPARE(copy.Signo(), false);
+    QCOMPARE(copy.Locked(), true);
+    QCOMPARE(copy.Enabled(), false);
+    QCOMPARE(copy.ForeColor(), platform::rgb(10, 20, 30));
+    QCOMPARE(copy.BackColor(), 0x8000000Fu); // written as "BackColor", read as "Backcolor"
+    QCOMPARE(copy.Font().pointSizeF(), 12.0);
+    QCOMPARE(copy.Font().bold(), true);
+    QCOMPARE(copy.SelOnFocus(), false);
+    QCOMPARE(copy.Header(), true);
+    QCOMPARE(copy.HeaderAlignement(), 1);
+    QCOMPARE(copy.HeaderForeColor(), platform::rgb(200, 0, 0));
+    QCOMPARE(copy.HeaderBackColor(), platform::rgb(0, 200, 0));
+    QCOMPARE(copy.HeaderFont().pointSizeF(), 10.0);
+    QCOMPARE(copy.HeaderCaption(), QStringLiteral("Title:"));
+    // The mask character is never written, so it does not come back.
+    QCOMPARE(copy.PasswordChar(), QString());
+    QCOMPARE(copy.textBox()->echoMode(), QLineEdit::Normal);
+}
+
+void TestTextExtend::bagReadDefaults()
+{
+    textextend box;
+    const platform::OleColor back = box.BackColor();
+    box.setHeader(true);
+    box.setText(QStringLiteral("old"));
+    box.UserControl_ReadProperties(platform::PropertyBag());
+    QCOMPARE(box.text(), QString());
+    QCOMPARE(box.Alignment(), 1);
+    QCOMPARE(box.Appearance(), 1);
+    QCOMPARE(box.BorderStyle(), 1);
+    QCOMPARE(box.MousePointer(), 0);
+    QCOMPARE(box.NumberBox(), 0);
+    QCOMPARE(box.Signo(), true);
+    QCOMPARE(box.Locked(), false);
+    QCOMPARE(box.Enabled(), true);
+    QCOMPARE(box.ForeColor(), 13655080u);
+    QCOMPARE(box.BackColor(), back); // no background in the bag: the box keeps its own
+    QCOMPARE(box.SelOnFocus(), true);
+    QCOMPARE(box.Header(), false);
+    QCOMPARE(box.HeaderAlignement(), 1);
+    QCOMPARE(box.HeaderForeColor(), 13655080u);
+    QCOMPARE(box.HeaderBackColor(), 16777215u);
+    QCOMPARE(box.HeaderCaption(), QStringLiteral("Header"));
+    QCOMPARE(box.Font().family(), platform::resolveFontFamily(QStringLiteral("MS Sans Serif")));
+}
+
+void TestTextExtend::bagBackColorFoundWhateverTheCase_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::newRow("as written") << "BackColor";
+    QTest::newRow("as read") << "Backcolor";
+    QTest::newRow("upper") << "BACKCOLOR";
+}
+
+void TestTextExtend::bagBackColorFoundWhateverTheCase()
+{
+    QFETCH(QString, key);
+    platform::PropertyBag bag;
+    bag.writeProperty(key, static_cast<int>(platform::rgb(255, 255, 0)));
+    textextend box;
+    box.UserControl_ReadProperties(bag);
+    QCOMPARE(box.BackColor(), platform::rgb(255, 255, 0));
+    QCOMPARE(box.textBox()->palette().color(QPalette::Base), QColor(255, 255, 0));
+}
+
+void TestTextExtend::bagTextLoadsUnchecked()
+{
+    platform::PropertyBag bag;
+    bag.writeProperty(QStringLiteral("Text"), QStringLiteral("not a number"));
+    bag.writeProperty(QStringLiteral("NumberBox"), 2);
+    textextend box;
+    QSignalSpy spy(&box, &textextend::Change);
+    box.UserControl_ReadProperties(bag);
+    QCOMPARE(box.text(), QStringLiteral("not a number"));
+    QCOMPARE(box.NumberBox(), 2);
+    QCOMPARE(spy.count(), 1);
+}
+
+void TestTextExtend::layoutHeights_data()
+{
+    QTest::addColumn<double>("textSize");
+    QTest::addColumn<bool>("textBold");
+    QTest::addColumn<bool>("header");
+    QTest::addColumn<double>("headerSize");
+
+    QTest::newRow("default font") << 8.25 << false << false << 8.25;
+    QTest::newRow("large bold") << 14.0 << true << false << 8.25;
+    QTest::newRow("header same size") << 8.25 << false << true << 8.25;
+    QTest::newRow("header larger") << 8.25 << false << true << 12.0;
+    QTest::newRow("header smaller, bold box") << 18.0 << true << true << 6.0;
+}
+
+void TestTextExtend::layoutHeights()
+{
+    QFETCH(double, textSize);
+    QFETCH(bool, textBold);
+    QFETCH(bool, header);
+    QFETCH(double, headerSize);
+
+    QWidget window;
+    auto *box = new textextend(&window);
+    window.show();
+    // The face used for measuring is the control's own, not the fonts' (Arial).
+    box->setFont(sizedFont(textSize, textBold));
+    box->setHeaderFont(sizedFont(headerSize));
+    box->setHeader(header);
+    box->Move(150, 300, 3000);
+
+    const double hT = lineTwips(textSize, textBold);
+    const double hH = header ? lineTwips(headerSize) : 0.0;
+    QCOMPARE(double(box->Height()), hH + hT);
+    QCOMPARE(double(box->Width()), 3000.0);
+    QCOMPARE(double(box->Left()), 150.0);
+    QCOMPARE(box->textBox()->geometry(), QRect(0, int(hH / 15), 200, int(hT / 15)));
+    QCOMPARE(box->headerLabel()->isVisibleTo(box), header);
+    if (header)
+        QCOMPARE(box->headerLabel()->geometry(), QRect(0, 0, 200, int(hH / 15)));
+    // The drawing font is left with the box's size and weight.
+    QCOMPARE(box->drawingFont().pointSizeF(), textSize);
+    QCOMPARE(box->drawingFont().bold(), textBold);
+    QCOMPARE(box->drawingFont().family(), platform::resolveFontFamily(QStringLiteral("MS Sans Serif")));
+}
+
+void TestTextExtend::headerChangesHeight()
+{
+    textextend box; // hidden: the height must still follow at once
+    box.Move(0, 0, 1500);
+    const double boxOnly = box.Height();
+    QCOMPARE(boxOnly, lineTwips(8.25));
+    QSignalSpy resized(&box, &textextend::Resize);
+    box.setHeaderCaption(QStringLiteral("A much longer caption"));
+    QCOMPARE(double(box.Height()), boxOnly);
+    QCOMPARE(resized.count(), 0);
+    box.setHeaderFont(sizedFont(11));
+    box.setHeader(true);
+    QCOMPARE(double(box.Height()), boxOnly + lineTwips(11));
+    box.setHeader(false);
+    QCOMPARE(double(box.Height()), boxOnly);
+    QVERIFY(resized.count() >= 3);
+}
+
+void TestTextExtend::heightIsTheControlsOwn()
+{
+    QWidget window;
+    auto *box = new textextend(&window);
+    window.show();
+    box->Move(0, 0, 1500, 3000);
+    QCOMPARE(double(box->Height()), lineTwips(8.25));
+    box->resize(100, 90);
+    QCOMPARE(box->height() * 15.0, lineTwips(8.25));
+    QCOMPARE(box->textBox()->width(), 100);
+}
+
+void TestTextExtend::layoutInsideQtLayout()
+{
+    QWidget window;
+    auto *layout = new QVBoxLayout(&window);
+    auto *box = new textextend;
+    box->setHeader(true);
+    layout->addWidget(box);
+    layout->addStretch();
+    window.resize(300, 400);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(box->height() * 15.0, 2 * lineTwips(8.25));
+    QCOMPARE(box->textBox()->width(), box->width());
+}
+
+void TestTextExtend::toolTipForWideText_data()
+{
+    QTest::addColumn<int>("extraPixels"); // text width minus (box width - 100 twips), in pixels
+    QTest::addColumn<bool>("tip");
+    QTest::newRow("well inside") << -20 << false;
+    QTest::newRow("exactly the room") << 0 << false;
+    QTest::newRow("one pixel over") << 1 << true;
+    QTest::newRow("far over") << 200 << true;
+}
+
+void TestTextExtend::toolTipForWideText()
+{
+    QFETCH(int, extraPixels);
+    QFETCH(bool, tip);
+
+    textextend box;
+    box.Move(0, 0, 3000); // 200 pixels; room = 3000 - 100 twips
+    const QString text = QStringLiteral("1234567890123456789012345678901234567890");
+    const QFontMetrics fm(box.drawingFont());
+    // Find a box width that leaves exactly the wanted room for the text.
+    const int textPx = fm.horizontalAdvance(text);
+    const double roomTwips = 15.0 * (textPx - extraPixels);
+    box.Move(0, 0, static_cast<float>(roomTwips + 100.0));
+    box.setText(text);
+    QCOMPARE(box.textBox()->toolTip(), tip ? text : QString());
+    box.setText(QStringLiteral("1"));
+    QCOMPARE(box.textBox()->toolTip(), QString());
+}
+
+void TestTextExtend::headerBackColorPaintsControl()
+{
+    QWidget window;
+    auto *box = new textextend(&window);
+    box->setHeader(true);
+    box->setHeaderBackColor(platform::rgb(0, 128, 0));
+    box->Move(0, 0, 1500);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(box->palette().color(QPalette::Window), QColor(0, 128, 0));
+    QCOMPARE(box->headerLabel()->palette().color(QPalette::Window), QColor(0, 128, 0));
+    const QImage shot = box->grab().toImage();
+    QCOMPARE(shot.pixelColor(shot.width() - 1, 0), QColor(0, 128, 0));
+}
+
+QTEST_MAIN(TestTextExtend)
+#include "tst_textextend.moc"
