@@ -3,13 +3,14 @@
 #include "platform/vberror.h"
 
 #include <QCursor>
+#include <QPixmap>
 #include <QWidget>
 
 namespace platform {
 
 bool isValidMousePointer(int shape) { return (shape >= 0 && shape <= 15) || shape == vbCustomPointer; }
 
-void applyMousePointer(QWidget *widget, int shape, const QPixmap &icon)
+void applyMousePointer(QWidget *widget, int shape, const QImage &icon)
 {
     static constexpr Qt::CursorShape shapes[] = {
         Qt::ArrowCursor,        // 0 (not used: the default is unset)
@@ -34,7 +35,7 @@ void applyMousePointer(QWidget *widget, int shape, const QPixmap &icon)
     if (shape == vbDefaultPointer || (shape == vbCustomPointer && icon.isNull()))
         widget->unsetCursor();
     else if (shape == vbCustomPointer)
-        widget->setCursor(QCursor(icon));
+        widget->setCursor(QCursor(QPixmap::fromImage(icon)));
     else
         widget->setCursor(QCursor(shapes[shape]));
 }

@@ -7,7 +7,7 @@
 
 #include "platform/vbtypes.h"
 
-#include <QPixmap>
+#include <QImage>
 
 class QWidget;
 
@@ -22,6 +22,6 @@ bool isValidMousePointer(int shape);
 // Shows the pointer shape over the widget; shape 99 uses the picture (the
 // default pointer when there is none). Throws VbError(InvalidPropertyValue)
 // for an unknown shape, leaving the widget as it was.
-void applyMousePointer(QWidget *widget, int shape, const QPixmap &icon);
+void applyMousePointer(QWidget *widget, int shape, const QImage &icon);
 
 } // namespace platform

@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPixmap>
 #include <QProxyStyle>
 #include <QResizeEvent>
 
@@ -115,13 +116,13 @@ QFont bagFont(const QVariant &v)
     return defaultFont();
 }
 
-QPixmap bagPicture(const QVariant &v)
+QImage bagPicture(const QVariant &v)
 {
-    if (v.typeId() == QMetaType::QPixmap)
-        return v.value<QPixmap>();
     if (v.typeId() == QMetaType::QImage)
-        return QPixmap::fromImage(v.value<QImage>());
-    return QPixmap();
+        return v.value<QImage>();
+    if (v.typeId() == QMetaType::QPixmap)
+        return v.value<QPixmap>().toImage();
+    return QImage();
 }
 
 bool isEmptyValue(const QVariant &v)
@@ -262,9 +263,9 @@ void textextend::setMousePointer(Long value)
     emit PropertyChanged(QStringLiteral("MousePointer"));
 }
 
-QPixmap textextend::MouseIcon() const { return mouseIcon_; }
+QImage textextend::MouseIcon() const { return mouseIcon_; }
 
-void textextend::setMouseIcon(const QPixmap &icon)
+void textextend::setMouseIcon(const QImage &icon)
 {
     mouseIcon_ = icon;
     platform::applyMousePointer(Txt, mousePointer_, mouseIcon_);

@@ -18,7 +18,7 @@
 #include "platform/vbtypes.h"
 
 #include <QFont>
-#include <QPixmap>
+#include <QImage>
 #include <QWidget>
 
 class QLabel;
@@ -59,8 +59,8 @@ public:
     void setAlignment(Long value);
     Long MousePointer() const;
     void setMousePointer(Long value);
-    QPixmap MouseIcon() const;
-    void setMouseIcon(const QPixmap &icon);
+    QImage MouseIcon() const;
+    void setMouseIcon(const QImage &icon);
     Long Appearance() const;
     void setAppearance(Long value);
     Long BorderStyle() const;
@@ -188,7 +188,7 @@ private:
     Integer appearance_ = 1;
     Integer borderStyle_ = 1;
     Integer mousePointer_ = 0;
-    QPixmap mouseIcon_;
+    QImage mouseIcon_;
     QString passwordChar_;
     QProxyStyle *maskStyle_ = nullptr;
 
