@@ -18,7 +18,8 @@ using platform::Integer;
 namespace {
 
 // Types a text into a widget key by key, the way a keyboard does: "\b" is
-// Backspace, "\r" Enter, every other character its own key.
+// Backspace, "\r" Enter, an arrow to the left the Left key, every other
+// character its own key.
 void typeKeys(QWidget *w, const QString &keys)
 {
     for (const QChar ch : keys) {
@@ -26,6 +27,8 @@ void typeKeys(QWidget *w, const QString &keys)
             QTest::keyClick(w, Qt::Key_Backspace);
         } else if (ch == QLatin1Char('\r')) {
             QTest::keyClick(w, Qt::Key_Return);
+        } else if (ch == QChar(0x2190)) {
+            QTest::keyClick(w, Qt::Key_Left);
         } else {
             const int key = ch.unicode() < 0x80 && ch.isPrint() ? ch.toUpper().unicode() : int(Qt::Key_unknown);
             QTest::sendKeyEvent(QTest::Press, w, Qt::Key(key), QString(ch), Qt::NoModifier);
@@ -126,6 +129,8 @@ void TestTextExtend::typing_data()
     QTest::newRow("backspace edits") << 2 << true << "123\b\b4" << "14";
     QTest::newRow("backspace to lone minus") << 2 << true << "-5\b" << "-";
     QTest::newRow("backspace to empty") << 1 << true << "7\b" << "";
+    QTest::newRow("lone minus left by a deletion, caret to end") << 2 << true << QString::fromUtf8("5-\u2190\b") << "-";
+    QTest::newRow("invalid edit in the middle, caret to end") << 2 << true << QString::fromUtf8("12\u2190a") << "12";
     QTest::newRow("letters mode") << 3 << true << QString::fromUtf8("A\u00f1o1") << "Ao";
     QTest::newRow("letters mode space and backspace") << 3 << true << "ab c-\bd" << "ab d";
     QTest::newRow("free text keeps all") << 0 << true << "a,.-1" << "a,.-1";
