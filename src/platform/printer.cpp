@@ -85,6 +85,7 @@ void Printer::setPaperSize(int code)
 void Printer::setFontName(const QString &name)
 {
     fontName_ = name;
+    fontValid_ = false;
 }
 
 void Printer::setFontSize(Single points)
@@ -92,11 +93,16 @@ void Printer::setFontSize(Single points)
     if (!(points > 0) || points > 2048)
         throw VbError(vberr::InvalidPropertyValue, QStringLiteral("Invalid property value"));
     fontSize_ = points;
+    fontValid_ = false;
 }
 
-QFont Printer::currentFont() const
+const QFont &Printer::currentFont() const
 {
-    return resolvedFont(fontName_, fontSize_);
+    if (!fontValid_) {
+        font_ = resolvedFont(fontName_, fontSize_);
+        fontValid_ = true;
+    }
+    return font_;
 }
 
 Single Printer::scaleWidth() const
@@ -308,6 +314,9 @@ struct SystemPrinter::Job {
     QPainter painter;
     QString pdfPath; // empty for a real printer
     double devicePerTwip = 1.0;
+    QSizeF pageTwips;
+    QFont font;        // the painter's font
+    double ascent = 0; // of that font on the device
 
     double dev(Single twips) const { return static_cast<double>(twips) * devicePerTwip; }
 };
@@ -368,15 +377,18 @@ SystemPrinter::~SystemPrinter()
 QSizeF SystemPrinter::pageSizeTwips() const
 {
     if (job_)
-        return job_->printer.pageLayout().paintRect(QPageLayout::Millimeter).size() * twipsPerMillimetre;
+        return job_->pageTwips;
     if (pdfOnly_ || noPrinter())
         return a4Twips();
     // The printable area of A4 on the default printer.
-    QPrinter probe(QPrinterInfo::defaultPrinter(), QPrinter::HighResolution);
-    probe.setPageSize(QPageSize(QPageSize::A4));
-    probe.setPageOrientation(QPageLayout::Portrait);
-    probe.setFullPage(false);
-    return probe.pageLayout().paintRect(QPageLayout::Millimeter).size() * twipsPerMillimetre;
+    if (pageSize_.isEmpty()) {
+        QPrinter probe(QPrinterInfo::defaultPrinter(), QPrinter::HighResolution);
+        probe.setPageSize(QPageSize(QPageSize::A4));
+        probe.setPageOrientation(QPageLayout::Portrait);
+        probe.setFullPage(false);
+        pageSize_ = probe.pageLayout().paintRect(QPageLayout::Millimeter).size() * twipsPerMillimetre;
+    }
+    return pageSize_;
 }
 
 void SystemPrinter::beginDocument()
@@ -406,6 +418,8 @@ void SystemPrinter::beginDocument()
     // Pictures go into a PDF with lossless compression, never as JPEG.
     job->painter.setRenderHint(QPainter::LosslessImageRendering, true);
     job->devicePerTwip = job->printer.resolution() / twipsPerInch;
+    job->pageTwips = job->printer.pageLayout().paintRect(QPageLayout::Millimeter).size() * twipsPerMillimetre;
+    pageSize_ = QSizeF();
     job_ = job.release();
 }
 
@@ -420,10 +434,13 @@ void SystemPrinter::drawText(Single x, Single y, const QString &text, bool)
     if (text.isEmpty())
         return;
     QPainter &p = job_->painter;
-    p.setFont(currentFont());
-    p.setPen(Qt::black);
-    const QFontMetricsF fm(p.font(), p.device());
-    p.drawText(QPointF(job_->dev(x), job_->dev(y) + fm.ascent()), text);
+    if (job_->ascent == 0 || job_->font != currentFont()) {
+        job_->font = currentFont();
+        p.setFont(job_->font);
+        p.setPen(Qt::black);
+        job_->ascent = QFontMetricsF(job_->font, p.device()).ascent();
+    }
+    p.drawText(QPointF(job_->dev(x), job_->dev(y) + job_->ascent), text);
 }
 
 void SystemPrinter::drawPicture(const QImage &picture, Single x, Single y)

@@ -40,7 +40,7 @@ public:
     void setFontSize(Single points);
     Single fontSize() const { return fontSize_; }
     // The font that is drawn with: the resolved family at the current size.
-    QFont currentFont() const;
+    const QFont &currentFont() const;
 
     void setCurrentX(Single x) { x_ = x; }
     void setCurrentY(Single y) { y_ = y; }
@@ -104,6 +104,8 @@ private:
     void beginOutput();
     void resetDocument();
 
+    mutable QFont font_;
+    mutable bool fontValid_ = false;
     int paperSize_ = paperA4;
     QString fontName_ = QStringLiteral("Courier New");
     Single fontSize_ = 10;
@@ -195,6 +197,7 @@ protected:
 private:
     struct Job;
     Job *job_ = nullptr;
+    mutable QSizeF pageSize_; // of the default printer, found once
     QString pdfFolder_;
     bool pdfOnly_ = false;
     QString lastPdf_;
