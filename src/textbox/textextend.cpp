@@ -442,22 +442,21 @@ void textextend::setTxtPasswordChar(const QString &value)
         auto *style = new MaskStyle;
         style->setParent(this);
         maskStyle_ = style;
-        Txt->setStyle(maskStyle_);
     }
     static_cast<MaskStyle *>(maskStyle_)->mask = value.at(0);
+    // The box asks its style for the mask character when the style is set.
+    Txt->setStyle(maskStyle_);
     Txt->setEchoMode(QLineEdit::Password);
     Txt->update();
 }
 
 void textextend::applyTxtLook()
 {
-    // Three-dimensional with a border: the style's sunken frame. Flat with a
-    // border: a one-pixel line drawn over the box (see eventFilter). No
-    // border: nothing.
-    const bool sunken = borderStyle_ == 1 && appearance_ == 1;
-    const bool flatLine = borderStyle_ == 1 && appearance_ == 0;
-    Txt->setFrame(sunken);
-    Txt->setTextMargins(flatLine ? QMargins(1, 1, 1, 1) : QMargins());
+    // The border is drawn over the box (see eventFilter) rather than by the
+    // style's frame, so that the measured line of text keeps the whole height:
+    // the layout leaves no room for a frame.
+    Txt->setFrame(false);
+    Txt->setTextMargins(borderStyle_ == 1 ? QMargins(1, 0, 1, 0) : QMargins());
     Txt->update();
 }
 
@@ -815,11 +814,23 @@ bool textextend::eventFilter(QObject *watched, QEvent *event)
         return true;
     }
     case QEvent::Paint:
-        if (borderStyle_ == 1 && appearance_ == 0) {
+        if (borderStyle_ == 1) {
             static_cast<QObject *>(Txt)->event(event);
             QPainter p(Txt);
-            p.setPen(palette().color(QPalette::WindowText));
-            p.drawRect(Txt->rect().adjusted(0, 0, -1, -1));
+            const QRect r = Txt->rect().adjusted(0, 0, -1, -1);
+            if (appearance_ == 0) {
+                // Flat: one line all round.
+                p.setPen(Txt->palette().color(QPalette::WindowText));
+                p.drawRect(r);
+            } else {
+                // Three-dimensional: sunken, dark above and to the left.
+                p.setPen(Txt->palette().color(QPalette::Dark));
+                p.drawLine(r.topLeft(), r.topRight());
+                p.drawLine(r.topLeft(), r.bottomLeft());
+                p.setPen(Txt->palette().color(QPalette::Midlight));
+                p.drawLine(r.bottomLeft(), r.bottomRight());
+                p.drawLine(r.topRight(), r.bottomRight());
+            }
             return true;
         }
         return false;

@@ -401,6 +401,10 @@ void TestTextExtend::propertySetRules()
     box.setPasswordChar(QStringLiteral("ab"));
     QCOMPARE(box.PasswordChar(), QStringLiteral("a"));
     QCOMPARE(box.textBox()->echoMode(), QLineEdit::Password);
+    box.setText(QStringLiteral("xyz"));
+    QCOMPARE(box.textBox()->displayText(), QStringLiteral("aaa"));
+    box.setPasswordChar(QStringLiteral("#"));
+    QCOMPARE(box.textBox()->displayText(), QStringLiteral("###"));
     box.setPasswordChar(QString());
     QCOMPARE(box.textBox()->echoMode(), QLineEdit::Normal);
 
