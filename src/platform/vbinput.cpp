@@ -118,9 +118,13 @@ int vbKeyAscii(const QKeyEvent &event)
     const QChar ch = text.at(0);
     if (ch.unicode() < 0x20 || ch.unicode() == 0x7F)
         return -1;
-    const QString one = ch.isHighSurrogate() && text.size() > 1 ? text.left(2) : QString(ch);
-    const QByteArray bytes = toAnsi(one);
-    if (bytes.size() != 1 || fromAnsi(bytes) != one)
+    return asciiCode(ch.isHighSurrogate() && text.size() > 1 ? text.left(2) : QString(ch));
+}
+
+int asciiCode(const QString &character)
+{
+    const QByteArray bytes = toAnsi(character);
+    if (bytes.size() != 1 || fromAnsi(bytes) != character)
         return 63;
     return static_cast<unsigned char>(bytes.at(0));
 }

@@ -24,6 +24,10 @@ Integer vbKeyCode(const QKeyEvent &event);
 // character outside Windows-1252 gives 63 ("?").
 int vbKeyAscii(const QKeyEvent &event);
 
+// The character code of one character (a surrogate pair counts as one):
+// its Windows-1252 code, or 63 ("?") when it has none.
+int asciiCode(const QString &character);
+
 // The character a character code stands for (Windows-1252).
 QChar charFromAscii(int code);
 

@@ -9,6 +9,7 @@
 #include "platform/vbinput.h"
 
 #include <QFontMetrics>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -748,6 +749,39 @@ bool textextend::keyPressFilter(QKeyEvent *event)
     return true;
 }
 
+// Characters composed by an input method (dead keys, compose sequences)
+// arrive as committed text rather than as key presses; each one goes through
+// the key filter all the same.
+bool textextend::inputMethodFilter(QInputMethodEvent *event)
+{
+    const QString commit = event->commitString();
+    if (commit.isEmpty())
+        return false;
+    QString typed;
+    bool changed = false;
+    for (qsizetype i = 0; i < commit.size(); ++i) {
+        QString one(commit.at(i));
+        if (commit.at(i).isHighSurrogate() && i + 1 < commit.size())
+            one += commit.at(++i);
+        const int code = platform::asciiCode(one);
+        Integer keyAscii = static_cast<Integer>(code);
+        Txt_KeyPress(keyAscii);
+        if (keyAscii == code) {
+            typed += one;
+        } else {
+            changed = true;
+            if (keyAscii != 0)
+                typed += platform::charFromAscii(keyAscii);
+        }
+    }
+    if (!changed)
+        return false;
+    QInputMethodEvent replaced(event->preeditString(), event->attributes());
+    replaced.setCommitString(typed, event->replacementStart(), event->replacementLength());
+    static_cast<QObject *>(Txt)->event(&replaced);
+    return true;
+}
+
 bool textextend::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched != Txt)
@@ -755,6 +789,8 @@ bool textextend::eventFilter(QObject *watched, QEvent *event)
     switch (event->type()) {
     case QEvent::KeyPress:
         return keyPressFilter(static_cast<QKeyEvent *>(event));
+    case QEvent::InputMethod:
+        return inputMethodFilter(static_cast<QInputMethodEvent *>(event));
     case QEvent::KeyRelease: {
         auto *ke = static_cast<QKeyEvent *>(event);
         if (ke->isAutoRepeat())

@@ -22,6 +22,7 @@
 #include <QWidget>
 
 class QLabel;
+class QInputMethodEvent;
 class QLineEdit;
 class QProxyStyle;
 
@@ -149,6 +150,7 @@ private:
     void Txt_LostFocus();
 
     bool keyPressFilter(QKeyEvent *event);
+    bool inputMethodFilter(QInputMethodEvent *event);
     void restoreText();
     void updateToolTip();
     void applyTxtLook();

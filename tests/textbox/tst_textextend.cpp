@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -71,8 +72,12 @@ private slots:
     void containerSwallowsKey();
     void containerReplacesKey();
     void keyPressSeesCancelledKey();
+    void composedCharacters_data();
+    void composedCharacters();
     void assignedTextIsCheckedLikeTyping_data();
     void assignedTextIsCheckedLikeTyping();
+    void regionalSeparators_data();
+    void regionalSeparators();
     void restoreRunsOnceWhenPreviousIsNoNumber();
     void pasteIsUndoneToTextBeforeIt();
     void focusLoss_data();
@@ -223,6 +228,41 @@ void TestTextExtend::keyPressSeesCancelledKey()
     QCOMPARE(box.text(), QStringLiteral("4"));
 }
 
+void TestTextExtend::composedCharacters_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("commit");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<QList<int>>("codes");
+
+    const QString eAcute = QString::fromUtf8("\u00e9");
+    QTest::newRow("free text takes it") << 0 << eAcute << QString("ab") + eAcute << QList<int>{0xE9};
+    QTest::newRow("letters mode refuses it") << 3 << eAcute << "ab" << QList<int>{0};
+    QTest::newRow("letters mode keeps plain letters") << 3 << QString("x") + eAcute + "y" << "abxy"
+                                                      << QList<int>{'x', 0, 'y'};
+    QTest::newRow("outside Windows-1252") << 0 << QString::fromUtf8("\u4e2d") << QString::fromUtf8("ab\u4e2d")
+                                          << QList<int>{63};
+}
+
+void TestTextExtend::composedCharacters()
+{
+    QFETCH(int, mode);
+    QFETCH(QString, commit);
+    QFETCH(QString, expected);
+    QFETCH(QList<int>, codes);
+
+    textextend box;
+    typeKeys(box.textBox(), "ab");
+    box.setNumberBox(mode);
+    QList<int> seen;
+    connect(&box, &textextend::KeyPress, this, [&](Integer &KeyAscii) { seen << KeyAscii; });
+    QInputMethodEvent event;
+    event.setCommitString(commit);
+    QApplication::sendEvent(box.textBox(), &event);
+    QCOMPARE(box.text(), expected);
+    QCOMPARE(seen, codes);
+}
+
 void TestTextExtend::assignedTextIsCheckedLikeTyping_data()
 {
     QTest::addColumn<QString>("typed");
@@ -252,6 +292,38 @@ void TestTextExtend::assignedTextIsCheckedLikeTyping()
     box.setText(assigned);
     QCOMPARE(box.text(), expected);
     QCOMPARE(spy.count(), changes);
+}
+
+void TestTextExtend::regionalSeparators_data()
+{
+    QTest::addColumn<QString>("localeName");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("assigned");
+    QTest::addColumn<QString>("expected");
+
+    // Under a "," locale the typed "." is a group separator to the number test.
+    QTest::newRow("de: points pass as grouping") << "de_DE" << "1.2.3" << "" << "1.2.3";
+    QTest::newRow("en: second point undone") << "en_US" << "1.2.3" << "" << "1.23";
+    QTest::newRow("de: comma refused at the keyboard") << "de_DE" << "1,5" << "" << "15";
+    QTest::newRow("de: assigned decimal comma kept") << "de_DE" << "" << "2,5" << "2,5";
+    QTest::newRow("de: two decimal commas undone") << "de_DE" << "7" << "2,5,1" << "";
+    QTest::newRow("en: two points undone") << "en_US" << "7" << "2.5.1" << "";
+}
+
+void TestTextExtend::regionalSeparators()
+{
+    QFETCH(QString, localeName);
+    QFETCH(QString, keys);
+    QFETCH(QString, assigned);
+    QFETCH(QString, expected);
+
+    textextend box;
+    box.setLocale(QLocale(localeName));
+    box.setNumberBox(2);
+    typeKeys(box.textBox(), keys);
+    if (!assigned.isEmpty())
+        box.setText(assigned);
+    QCOMPARE(box.text(), expected);
 }
 
 void TestTextExtend::restoreRunsOnceWhenPreviousIsNoNumber()
