@@ -33,7 +33,12 @@ constexpr double defaultPointSize = 8.25;
 constexpr OleColor defaultForeColor = 13655080; // red 40, green 92, blue 208
 constexpr OleColor white = 16777215;
 
-QFont defaultFont() { return platform::resolvedFont(defaultFace, defaultPointSize); }
+QFont defaultFont()
+{
+    // Looking the face up is slow next to everything else a new box does.
+    static const QFont font = platform::resolvedFont(defaultFace, defaultPointSize);
+    return font;
+}
 
 Integer toInteger(Long value) { return platform::cint(static_cast<double>(value)); }
 
