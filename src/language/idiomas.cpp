@@ -84,7 +84,8 @@ int itemeditoridiomas() { return std::clamp<int>(numidiomas, 0, maxIdiomas) + 2;
 void rellenarmenuidiomas()
 {
     MenuIdiomas *menu = fuenteMenu() ? fuenteMenu()() : nullptr;
-    const int n = numidiomas; // the bound is taken once
+    // The bound is taken once; the list is never read past its end.
+    const int n = std::min<int>(numidiomas, static_cast<int>(listaidiomas.size()));
     const QString actual = idiomaactual.toLower();
     for (int i = 1; i <= n; ++i) {
         const QString &nombre = listaidiomas.at(i - 1);
