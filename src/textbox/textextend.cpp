@@ -206,7 +206,7 @@ textextend::textextend(QWidget *parent)
     applyTxtColors();
     applyHeaderColors();
     applyTxtLook();
-    resize(width(), toPixels(measuredHeight()));
+    UserControl_Resize();
 }
 
 textextend::~textextend() = default;
@@ -614,7 +614,11 @@ void textextend::UserControl_Resize()
     if (heightPx != height())
         resize(width(), heightPx);
     Txt->resize(width(), Txt->height());
-    updateGeometry();
+    // A container's Qt layout asks for the height through sizeHint().
+    if (heightPx != hintedHeight_) {
+        hintedHeight_ = heightPx;
+        updateGeometry();
+    }
     inLayout_ = false;
     emit Resize();
 }

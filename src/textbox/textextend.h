@@ -13,6 +13,9 @@
 // within one thread) may change them: a KeyPress handler that sets KeyAscii to
 // 0 swallows the key.
 //
+// Mouse positions are twips inside the box. A double click raises MouseDown,
+// MouseUp, Click, then MouseDown, DblClick and MouseUp (no second Click).
+//
 // Geometry given to and read from the control is in twips (15 to a pixel).
 
 #include "platform/vbtypes.h"
@@ -197,6 +200,7 @@ private:
     QFont drawFont_;
     bool restoring_ = false;
     bool inLayout_ = false;
+    int hintedHeight_ = -1;
     bool layoutRan_ = false;
     bool clickAfterDblClick_ = false;
 };

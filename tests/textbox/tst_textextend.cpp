@@ -38,6 +38,13 @@ void typeKeys(QWidget *w, const QString &keys)
     }
 }
 
+void sendMouse(QWidget *w, QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons buttons,
+               Qt::KeyboardModifiers modifiers, QPoint pos)
+{
+    QMouseEvent e(type, QPointF(pos), w->mapToGlobal(QPointF(pos)), button, buttons, modifiers);
+    QApplication::sendEvent(w, &e);
+}
+
 // Height in twips of one text line of the control's measuring face.
 double lineTwips(double pointSize, bool bold = false)
 {
@@ -80,6 +87,8 @@ private slots:
     void regionalSeparators();
     void restoreRunsOnceWhenPreviousIsNoNumber();
     void pasteIsUndoneToTextBeforeIt();
+    void mouseEvents_data();
+    void mouseEvents();
     void focusLoss_data();
     void focusLoss();
     void selectsAllOnFocus();
@@ -354,6 +363,67 @@ void TestTextExtend::pasteIsUndoneToTextBeforeIt()
     // An edit outside the key filter goes back to that same text.
     box.textBox()->insert(QStringLiteral("zz"));
     QCOMPARE(box.text(), QStringLiteral("42"));
+}
+
+void TestTextExtend::mouseEvents_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QStringList>("events");
+
+    QTest::newRow("left click") << "click" << QStringList{"MouseDown 1 0 150 75", "MouseUp 1 0 150 75", "Click"};
+    QTest::newRow("right click") << "right" << QStringList{"MouseDown 2 0 150 75", "MouseUp 2 0 150 75"};
+    QTest::newRow("shift click") << "shift"
+                                 << QStringList{"MouseDown 1 1 150 75", "MouseUp 1 1 150 75", "Click"};
+    // Qt delivers the second press of a double click before the double click.
+    QTest::newRow("double click") << "double"
+                                  << QStringList{"MouseDown 1 0 150 75", "MouseUp 1 0 150 75", "Click",
+                                                 "MouseDown 1 0 150 75", "DblClick", "MouseUp 1 0 150 75"};
+    QTest::newRow("move") << "move" << QStringList{"MouseMove 0 0 300 90"};
+    QTest::newRow("drag with both buttons") << "drag" << QStringList{"MouseMove 3 2 300 90"};
+}
+
+void TestTextExtend::mouseEvents()
+{
+    QFETCH(QString, action);
+    QFETCH(QStringList, events);
+
+    QWidget window;
+    auto *box = new textextend(&window);
+    box->Move(0, 0, 3000);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QStringList log;
+    auto mouse = [&](const char *name) {
+        return [&log, name](Integer &Button, Integer &Shift, platform::Single &x, platform::Single &Y) {
+            log << QStringLiteral("%1 %2 %3 %4 %5").arg(name).arg(Button).arg(Shift).arg(x).arg(Y);
+        };
+    };
+    connect(box, &textextend::MouseDown, this, mouse("MouseDown"));
+    connect(box, &textextend::MouseUp, this, mouse("MouseUp"));
+    connect(box, &textextend::MouseMove, this, mouse("MouseMove"));
+    connect(box, &textextend::Click, this, [&] { log << "Click"; });
+    connect(box, &textextend::DblClick, this, [&] { log << "DblClick"; });
+
+    QLineEdit *txt = box->textBox();
+    const QPoint at(10, 5); // 150, 75 twips
+    if (action == "click")
+        QTest::mouseClick(txt, Qt::LeftButton, Qt::NoModifier, at);
+    else if (action == "right")
+        QTest::mouseClick(txt, Qt::RightButton, Qt::NoModifier, at);
+    else if (action == "shift")
+        QTest::mouseClick(txt, Qt::LeftButton, Qt::ShiftModifier, at);
+    else if (action == "double")
+        for (auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonPress,
+                          QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease})
+            sendMouse(txt, type, Qt::LeftButton,
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(Qt::LeftButton),
+                      Qt::NoModifier, at);
+    else if (action == "move")
+        sendMouse(txt, QEvent::MouseMove, Qt::NoButton, Qt::NoButton, Qt::NoModifier, QPoint(20, 6));
+    else
+        sendMouse(txt, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton | Qt::RightButton, Qt::ControlModifier,
+                  QPoint(20, 6));
+    QCOMPARE(log, events);
 }
 
 void TestTextExtend::focusLoss_data()
