@@ -34,7 +34,7 @@ bool finito(const Tramo &t)
     return std::isfinite(t.x1) && std::isfinite(t.y1) && std::isfinite(t.x2) && std::isfinite(t.y2);
 }
 
-constexpr double nan = std::numeric_limits<double>::quiet_NaN();
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 } // namespace
 
@@ -143,7 +143,7 @@ void ctrgraficas::dibuja()
         if (!c.isActive())
             continue;
         // A curve whose drawing draws no segment gets no extensions.
-        tramoinicial = tramofinal = Tramo{nan, nan, nan, nan};
+        tramoinicial = tramofinal = Tramo{kNaN, kNaN, kNaN, kNaN};
         try {
             switch (c.tipoajuste) {
             case ajustePuntos:
