@@ -1,6 +1,7 @@
 #include "platform/shell.h"
 
 #include <QDesktopServices>
+#include <QFileInfo>
 #include <QProcess>
 #include <QUrl>
 
@@ -40,6 +41,14 @@ bool shell(const QString &commandLine, int windowStyle)
     if (g_handler)
         return g_handler->start(call);
     return startForReal(call);
+}
+
+bool fileExists(const QString &path)
+{
+    if (path.isEmpty())
+        return false;
+    const QFileInfo info(path);
+    return info.exists() && info.isFile();
 }
 
 void setShellHandler(ShellHandler *handler) { g_handler = handler; }

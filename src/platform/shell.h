@@ -1,6 +1,6 @@
 #pragma once
-// Starting another program or opening an address (whether a file exists is
-// asked with fileExists of textfile.h). A command line "explorer <address>" opens the address in the
+// Starting another program or opening an address, and testing whether a file
+// exists. A command line "explorer <address>" opens the address in the
 // desktop's browser; any other command line starts that program with its
 // arguments. The result tells whether the start succeeded; a failure never
 // throws. Tests install a recording handler.
@@ -26,6 +26,9 @@ public:
 
 // Starts the command line; true when the program or address was started.
 bool shell(const QString &commandLine, int windowStyle = vbNormalFocus);
+
+// True when a normal file (not a folder) exists at the path.
+bool fileExists(const QString &path);
 
 // Installs a handler (nullptr restores the real one).
 void setShellHandler(ShellHandler *handler);

@@ -2,6 +2,7 @@
 #include "platform/shell.h"
 
 #include <QPainter>
+#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace platform;
@@ -48,6 +49,7 @@ private slots:
     void clsAndPersistence();
     void printMovesToNextLine();
     void shellRecordsAndReportsFailure();
+    void fileExistsOnlyForFiles();
 };
 
 void TestPictureBox::userScaleMapsCorners_data()
@@ -246,6 +248,17 @@ void TestPictureBox::shellRecordsAndReportsFailure()
     QCOMPARE(rec.calls.size(), 1);
     QCOMPARE(rec.calls[0].commandLine, QStringLiteral("explorer http://example.org"));
     QCOMPARE(rec.calls[0].windowStyle, int(vbNormalFocus));
+}
+
+void TestPictureBox::fileExistsOnlyForFiles()
+{
+    QTemporaryDir dir;
+    QVERIFY(!fileExists(dir.path()));
+    QVERIFY(!fileExists(dir.filePath(QStringLiteral("none"))));
+    QFile f(dir.filePath(QStringLiteral("a.txt")));
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.close();
+    QVERIFY(fileExists(f.fileName()));
 }
 
 QTEST_MAIN(TestPictureBox)
