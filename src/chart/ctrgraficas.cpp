@@ -30,12 +30,12 @@ constexpr Single minAltoSinPie = 3495;  // twips
 
 int pxFromTwips(double twips)
 {
-    const double px = std::round(twips / platform::twipsPerPixel);
+    const double px = twips / platform::twipsPerPixel;
     if (!(px > -1.0e6))
         return -1000000;
     if (px > 1.0e6)
         return 1000000;
-    return int(px);
+    return qRound(px);
 }
 
 QColor qcolor(platform::OleColor c) { return QColor(platform::redOf(c), platform::greenOf(c), platform::blueOf(c)); }
@@ -73,32 +73,38 @@ QPixmap logoPicture()
 
 // --- Colocacion ------------------------------------------------------------
 
+Single Colocacion::ajustar(Single v) const
+{
+    if (tipo_ == sinVentana)
+        return v;
+    return Single(platform::twipsFromPixels(pxFromTwips(v)));
+}
 void Colocacion::setLeft(Single v)
 {
-    left_ = v;
+    left_ = ajustar(v);
     apply();
 }
 void Colocacion::setTop(Single v)
 {
-    top_ = v;
+    top_ = ajustar(v);
     apply();
 }
 void Colocacion::setWidth(Single v)
 {
-    width_ = v;
+    width_ = ajustar(v);
     apply();
 }
 void Colocacion::setHeight(Single v)
 {
-    height_ = v;
+    height_ = ajustar(v);
     apply();
 }
 void Colocacion::move(Single left, Single top, Single width, Single height)
 {
-    left_ = left;
-    top_ = top;
-    width_ = width;
-    height_ = height;
+    left_ = ajustar(left);
+    top_ = ajustar(top);
+    width_ = ajustar(width);
+    height_ = ajustar(height);
     apply();
 }
 void Colocacion::autoSize()
@@ -115,6 +121,10 @@ void Colocacion::apply()
     if (!w_)
         return;
     const int l = pxFromTwips(left_), t = pxFromTwips(top_);
+    if (tipo_ == conVentana) {
+        w_->setGeometry(l, t, std::max(pxFromTwips(width_), 0), std::max(pxFromTwips(height_), 0));
+        return;
+    }
     const int r = pxFromTwips(double(left_) + double(width_)), b = pxFromTwips(double(top_) + double(height_));
     w_->setGeometry(l, t, std::max(r - l, 0), std::max(b - t, 0));
 }
@@ -401,9 +411,9 @@ void ctrgraficas::setMouseLabelPointer(Long value)
     emit PropertyChanged(QStringLiteral("MouseLabelPointer"));
 }
 
-QPixmap ctrgraficas::MouseLabelIcon() const { return txtescala[1]->MouseIcon(); }
+QImage ctrgraficas::MouseLabelIcon() const { return txtescala[1]->MouseIcon(); }
 
-void ctrgraficas::setMouseLabelIcon(const QPixmap &value)
+void ctrgraficas::setMouseLabelIcon(const QImage &value)
 {
     for (int i = 1; i <= 4; ++i)
         txtescala[std::size_t(i)]->setMouseIcon(value);
@@ -475,7 +485,7 @@ void ctrgraficas::UserControl_ReadProperties(const platform::PropertyBag &bag)
     for (int i = 1; i <= 4; ++i) {
         textextend *t = txtescala[std::size_t(i)];
         t->setMousePointer(platform::clng(bag.readProperty(QStringLiteral("MouseLabelPointer"), 0).toDouble()));
-        t->setMouseIcon(bag.readProperty(QStringLiteral("MouseLabelIcon"), QVariant()).value<QPixmap>());
+        t->setMouseIcon(bag.readProperty(QStringLiteral("MouseLabelIcon"), QVariant()).value<QImage>());
     }
 }
 

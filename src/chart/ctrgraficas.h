@@ -31,12 +31,15 @@ class PropertyBag;
 // single range is an overflow (VbError 6), as the property would refuse it.
 platform::Single comoSingle(double v);
 
-// A child widget's place in twips, as last assigned; the widget is moved to
-// the nearest whole pixels.
+// A child widget's place in twips. A windowed control (frame, picture box,
+// button) sits on whole pixels, so what it reads back is the assigned value
+// rounded to a multiple of 15 twips; a windowless one (label, image) keeps the
+// single-precision value it was given.
 class Colocacion {
 public:
     using Single = platform::Single;
-    explicit Colocacion(QWidget *w = nullptr) : w_(w) {}
+    enum Tipo { sinVentana, conVentana };
+    explicit Colocacion(Tipo tipo = sinVentana) : tipo_(tipo) {}
     void attach(QWidget *w) { w_ = w; }
     QWidget *widget() const { return w_; }
 
@@ -53,7 +56,9 @@ public:
     void autoSize();
 
 private:
+    Single ajustar(Single v) const;
     void apply();
+    Tipo tipo_;
     QWidget *w_ = nullptr;
     Single left_ = 0, top_ = 0, width_ = 0, height_ = 0;
 };
@@ -125,8 +130,8 @@ public:
     void setNumGraf(const QString &value);
     Long MouseLabelPointer() const;
     void setMouseLabelPointer(Long value);
-    QPixmap MouseLabelIcon() const;
-    void setMouseLabelIcon(const QPixmap &value);
+    QImage MouseLabelIcon() const;
+    void setMouseLabelIcon(const QImage &value);
     QString CopyCaption() const;
     void setCopyCaption(const QString &value);
     QString PrintCaption() const;
@@ -240,8 +245,10 @@ private:
     QLabel *lbx = nullptr;
     QLabel *lby = nullptr;
 
-    Colocacion geoFrmpie, geoBtclipb, geoBtprint, geoImgLogo, geoLbcomentario, geoFrmgrafico, geoPctgrafico,
-        geoLbx, geoLby;
+    Colocacion geoFrmpie{Colocacion::conVentana}, geoBtclipb{Colocacion::conVentana},
+        geoBtprint{Colocacion::conVentana}, geoFrmgrafico{Colocacion::conVentana},
+        geoPctgrafico{Colocacion::conVentana};
+    Colocacion geoImgLogo, geoLbcomentario, geoLbx, geoLby;
 
     // Fields behind the properties.
     Integer numgraf_ = 1;
