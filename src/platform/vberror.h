@@ -21,7 +21,10 @@ constexpr int InputPastEnd = 62;
 constexpr int PathFileAccess = 75;
 constexpr int PathNotFound = 76;
 constexpr int InvalidPropertyValue = 380;
+constexpr int ObjectDoesNotSupport = 438; // e.g. reading cells of a chart sheet
+constexpr int ServerUnavailable = 462;    // a closed workbook or a quit spreadsheet service
 constexpr int PrinterError = 482;
+constexpr int ApplicationDefined = 1004; // a workbook that cannot be opened
 constexpr int CancelError = 32755;
 } // namespace vberr
 

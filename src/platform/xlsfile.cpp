@@ -1,0 +1,710 @@
+#include "platform/xlsfile.h"
+
+#include "platform/vberror.h"
+
+#include <QStringDecoder>
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <utility>
+#include <vector>
+
+namespace platform::xls {
+
+namespace {
+
+[[noreturn]] void damaged(const QString &what)
+{
+    throw FileError(vberr::ApplicationDefined,
+                    QStringLiteral("The file is not a readable workbook: %1.").arg(what));
+}
+
+std::uint16_t le16(const unsigned char *p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
+std::uint32_t le32(const unsigned char *p)
+{
+    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
+           (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+}
+double leDouble(const unsigned char *p)
+{
+    std::uint64_t bits = 0;
+    for (int i = 7; i >= 0; --i)
+        bits = (bits << 8) | p[i];
+    double d;
+    std::memcpy(&d, &bits, sizeof d);
+    return d;
+}
+
+// ------------------------------------------------------------------------
+// The compound file: a small FAT file system in fixed-size sectors.
+
+constexpr std::uint32_t freeSect = 0xFFFFFFFF;
+constexpr std::uint32_t endOfChain = 0xFFFFFFFE;
+constexpr std::uint32_t miniCutoff = 4096;
+constexpr std::uint32_t miniSectorSize = 64;
+
+class CompoundFile {
+public:
+    explicit CompoundFile(const QByteArray &file);
+    QByteArray workbookStream();
+
+private:
+    const unsigned char *sector(std::uint32_t id) const { return data_ + (std::size_t(id) + 1) * sectorSize_; }
+    bool validSector(std::uint32_t id) const { return id < sectorCount_ && id < fat_.size(); }
+    // The sectors of a chain that must hold exactly `count` sectors.
+    std::vector<std::uint32_t> chain(std::uint32_t start, std::size_t count, const char *what) const;
+    // A chain of unknown length (the directory).
+    std::vector<std::uint32_t> openChain(std::uint32_t start, const char *what) const;
+    QByteArray readChain(const std::vector<std::uint32_t> &sectors, std::size_t size) const;
+    void readFat(const unsigned char *header);
+
+    const unsigned char *data_;
+    std::size_t size_;
+    std::uint32_t sectorSize_ = 512;
+    std::uint32_t sectorCount_ = 0; // whole sectors after the header
+    std::vector<std::uint32_t> fat_;
+};
+
+CompoundFile::CompoundFile(const QByteArray &file)
+    : data_(reinterpret_cast<const unsigned char *>(file.constData())), size_(std::size_t(file.size()))
+{
+    static const unsigned char signature[8] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
+    if (size_ < 512 || std::memcmp(data_, signature, 8) != 0)
+        damaged(QStringLiteral("it is not a compound document"));
+    const unsigned char *h = data_;
+    const std::uint16_t shift = le16(h + 0x1E);
+    if (le16(h + 0x1C) != 0xFFFE || (shift != 9 && shift != 12) || le16(h + 0x20) != 6 ||
+        le32(h + 0x38) != miniCutoff)
+        damaged(QStringLiteral("unknown compound document header"));
+    sectorSize_ = 1u << shift;
+    if (size_ < 2 * std::size_t(sectorSize_))
+        damaged(QStringLiteral("the file is too short"));
+    sectorCount_ = static_cast<std::uint32_t>(size_ / sectorSize_ - 1);
+    readFat(h);
+}
+
+void CompoundFile::readFat(const unsigned char *h)
+{
+    const std::uint32_t fatCount = le32(h + 0x2C);
+    const std::uint32_t difatCount = le32(h + 0x48);
+    if (fatCount == 0 || fatCount > sectorCount_)
+        damaged(QStringLiteral("bad allocation table size"));
+    std::vector<std::uint32_t> fatSectors;
+    // The header lists the first 109 allocation table sectors; the unused
+    // places must be free (FreeXL reads every place that is not).
+    for (std::uint32_t i = 0; i < 109; ++i) {
+        const std::uint32_t id = le32(h + 0x4C + 4 * i);
+        if (i < fatCount) {
+            if (id >= sectorCount_)
+                damaged(QStringLiteral("bad allocation table sector"));
+            fatSectors.push_back(id);
+        } else if (id != freeSect) {
+            damaged(QStringLiteral("bad allocation table list"));
+        }
+    }
+    const std::uint32_t perDifat = sectorSize_ / 4 - 1;
+    const std::uint32_t needDifat = fatCount > 109 ? (fatCount - 109 + perDifat - 1) / perDifat : 0;
+    if (difatCount != needDifat)
+        damaged(QStringLiteral("bad allocation table list size"));
+    std::uint32_t difat = le32(h + 0x44);
+    for (std::uint32_t k = 0; k < needDifat; ++k) {
+        if (difat >= sectorCount_)
+            damaged(QStringLiteral("bad allocation table list sector"));
+        const unsigned char *s = sector(difat);
+        for (std::uint32_t i = 0; i < perDifat; ++i) {
+            const std::uint32_t id = le32(s + 4 * i);
+            if (fatSectors.size() < fatCount) {
+                if (id >= sectorCount_)
+                    damaged(QStringLiteral("bad allocation table sector"));
+                fatSectors.push_back(id);
+            } else if (id != freeSect) {
+                damaged(QStringLiteral("bad allocation table list"));
+            }
+        }
+        difat = le32(s + 4 * perDifat);
+    }
+    if (needDifat > 0 && difat != endOfChain && difat != freeSect)
+        damaged(QStringLiteral("bad allocation table list end"));
+
+    fat_.reserve(std::size_t(fatCount) * (sectorSize_ / 4));
+    for (std::uint32_t id : fatSectors) {
+        const unsigned char *s = sector(id);
+        for (std::uint32_t i = 0; i < sectorSize_ / 4; ++i)
+            fat_.push_back(le32(s + 4 * i));
+    }
+}
+
+std::vector<std::uint32_t> CompoundFile::chain(std::uint32_t start, std::size_t count, const char *what) const
+{
+    std::vector<std::uint32_t> out;
+    std::vector<bool> seen(sectorCount_, false);
+    std::uint32_t id = start;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (!validSector(id) || seen[id])
+            damaged(QStringLiteral("broken %1 sector chain").arg(QLatin1String(what)));
+        seen[id] = true;
+        out.push_back(id);
+        id = fat_[id];
+    }
+    if (count > 0 && id != endOfChain)
+        damaged(QStringLiteral("%1 sector chain of the wrong length").arg(QLatin1String(what)));
+    return out;
+}
+
+std::vector<std::uint32_t> CompoundFile::openChain(std::uint32_t start, const char *what) const
+{
+    std::vector<std::uint32_t> out;
+    std::vector<bool> seen(sectorCount_, false);
+    for (std::uint32_t id = start; id != endOfChain; id = fat_[id]) {
+        if (!validSector(id) || seen[id])
+            damaged(QStringLiteral("broken %1 sector chain").arg(QLatin1String(what)));
+        seen[id] = true;
+        out.push_back(id);
+    }
+    if (out.empty())
+        damaged(QStringLiteral("empty %1").arg(QLatin1String(what)));
+    return out;
+}
+
+QByteArray CompoundFile::readChain(const std::vector<std::uint32_t> &sectors, std::size_t size) const
+{
+    size = std::min(size, sectors.size() * sectorSize_);
+    QByteArray out;
+    out.reserve(qsizetype(size));
+    for (std::uint32_t id : sectors) {
+        const std::size_t take = std::min<std::size_t>(sectorSize_, size - std::size_t(out.size()));
+        out.append(reinterpret_cast<const char *>(sector(id)), qsizetype(take));
+    }
+    return out;
+}
+
+QByteArray CompoundFile::workbookStream()
+{
+    const unsigned char *h = data_;
+    const QByteArray dir = readChain(openChain(le32(h + 0x30), "directory"), size_);
+    const int entries = int(dir.size() / 128);
+    auto entry = [&](int i) { return reinterpret_cast<const unsigned char *>(dir.constData()) + 128 * i; };
+    auto entryName = [&](int i) {
+        const unsigned char *e = entry(i);
+        const int bytes = le16(e + 0x40);
+        if (bytes > 64 || bytes % 2 != 0)
+            damaged(QStringLiteral("bad directory entry"));
+        QString name;
+        for (int k = 0; k + 2 < bytes; k += 2)
+            name.append(QChar(le16(e + k)));
+        return name;
+    };
+
+    int rootIndex = -1;
+    int bookIndex = -1;
+    for (int i = 0; i < entries; ++i) {
+        const QString name = entryName(i);
+        if (name == QLatin1String("Root Entry")) {
+            if (rootIndex >= 0)
+                damaged(QStringLiteral("two root entries"));
+            rootIndex = i;
+        }
+        if (bookIndex < 0 && (name == QLatin1String("Workbook") || name == QLatin1String("Book")))
+            bookIndex = i;
+    }
+    if (rootIndex != 0 || entry(0)[0x42] != 5)
+        damaged(QStringLiteral("no root entry"));
+    if (bookIndex < 0)
+        damaged(QStringLiteral("no workbook stream"));
+    // FreeXL looks for the stream in the first directory sector only.
+    if (bookIndex >= int(sectorSize_ / 128) || entry(bookIndex)[0x42] != 2)
+        damaged(QStringLiteral("unsupported directory layout"));
+
+    const unsigned char *book = entry(bookIndex);
+    const std::uint32_t size = le32(book + 0x78);
+    if (sectorSize_ == 4096 && le32(book + 0x7C) != 0)
+        damaged(QStringLiteral("workbook stream too large"));
+    if (size == 0 || size > size_)
+        damaged(QStringLiteral("bad workbook stream size"));
+
+    // A stream below the cut-off lives in the mini stream. FreeXL reads a
+    // stream of exactly the cut-off there too, and none at all without a
+    // mini allocation table: refuse the files where the two rules differ.
+    const std::uint32_t miniFatCount = le32(h + 0x40);
+    const bool mini = size < miniCutoff;
+    const bool freexlMini = miniFatCount > 0 && size <= miniCutoff;
+    if (mini != freexlMini)
+        damaged(QStringLiteral("unsupported stream layout"));
+
+    if (!mini) {
+        const std::size_t count = (size + sectorSize_ - 1) / sectorSize_;
+        return readChain(chain(le32(book + 0x74), count, "workbook"), size);
+    }
+
+    // The mini stream is the root entry's stream, cut into 64-byte pieces.
+    // FreeXL reads the workbook from the start of it in one piece, so the
+    // workbook's pieces must be the first ones, in order.
+    const unsigned char *root = entry(0);
+    const std::uint32_t rootSize = le32(root + 0x78);
+    if (rootSize < size || rootSize > size_)
+        damaged(QStringLiteral("bad mini stream size"));
+    const QByteArray container =
+        readChain(chain(le32(root + 0x74), (rootSize + sectorSize_ - 1) / sectorSize_, "mini stream"), rootSize);
+    if (miniFatCount > sectorCount_)
+        damaged(QStringLiteral("bad mini allocation table size"));
+    const QByteArray miniFat =
+        readChain(chain(le32(h + 0x3C), miniFatCount, "mini allocation table"), size_);
+    const std::uint32_t pieces = (size + miniSectorSize - 1) / miniSectorSize;
+    if (le32(book + 0x74) != 0 || std::size_t(miniFat.size() / 4) < pieces)
+        damaged(QStringLiteral("unsupported mini stream layout"));
+    const auto *mf = reinterpret_cast<const unsigned char *>(miniFat.constData());
+    for (std::uint32_t i = 0; i < pieces; ++i) {
+        const std::uint32_t next = le32(mf + 4 * i);
+        if (next != (i + 1 < pieces ? i + 1 : endOfChain))
+            damaged(QStringLiteral("unsupported mini stream layout"));
+    }
+    return container.left(size);
+}
+
+// ------------------------------------------------------------------------
+// The BIFF record stream.
+
+namespace rec {
+constexpr std::uint16_t Formula = 0x0006;
+constexpr std::uint16_t Eof = 0x000A;
+constexpr std::uint16_t FilePass = 0x002F;
+constexpr std::uint16_t Continue = 0x003C;
+constexpr std::uint16_t Window1 = 0x003D;
+constexpr std::uint16_t CodePage = 0x0042;
+constexpr std::uint16_t BoundSheet = 0x0085;
+constexpr std::uint16_t MulRk = 0x00BD;
+constexpr std::uint16_t MulBlank = 0x00BE;
+constexpr std::uint16_t Sst = 0x00FC;
+constexpr std::uint16_t LabelSst = 0x00FD;
+constexpr std::uint16_t Dimensions = 0x0200;
+constexpr std::uint16_t Blank = 0x0201;
+constexpr std::uint16_t Number = 0x0203;
+constexpr std::uint16_t Label = 0x0204;
+constexpr std::uint16_t BoolErr = 0x0205;
+constexpr std::uint16_t String = 0x0207;
+constexpr std::uint16_t Rk = 0x027E;
+constexpr std::uint16_t Format = 0x041E;
+constexpr std::uint16_t Bof = 0x0809;
+} // namespace rec
+
+constexpr std::uint16_t maxRecordSize = 8224;
+
+struct Record {
+    std::uint16_t type = 0;
+    std::uint32_t offset = 0; // position of the record header in the stream
+    const unsigned char *data = nullptr;
+    std::uint16_t size = 0;
+};
+
+// Characters of a BIFF8 string spread over a record and its CONTINUE
+// records; each continuation starts with its own flags byte.
+class StringReader {
+public:
+    StringReader(const QList<Record> &parts, int biff, QStringDecoder *codePage)
+        : parts_(parts), biff_(biff), codePage_(codePage)
+    {
+    }
+
+    // Reads a string whose character count is `count` bytes into part 0 at
+    // `pos` (16-bit count) and returns it.
+    QString read(std::uint32_t pos)
+    {
+        const Record &first = parts_.first();
+        if (pos + 2 > first.size)
+            damaged(QStringLiteral("short string"));
+        const int chars = le16(first.data + pos);
+        pos += 2;
+        if (biff_ == 5) {
+            if (pos + std::uint32_t(chars) > first.size)
+                damaged(QStringLiteral("short string"));
+            return codePage_ ? codePage_->decode(QByteArrayView(first.data + pos, chars))
+                             : QString::fromLatin1(reinterpret_cast<const char *>(first.data + pos), chars);
+        }
+        if (pos + 1 > first.size)
+            damaged(QStringLiteral("short string"));
+        std::uint8_t flags = first.data[pos++];
+        if (flags & 0x08)
+            pos += 2;
+        if (flags & 0x04)
+            pos += 4;
+        QString out;
+        int part = 0;
+        while (out.size() < chars) {
+            const Record &r = parts_[part];
+            const int width = (flags & 0x01) ? 2 : 1;
+            while (out.size() < chars && pos + width <= r.size) {
+                out.append(QChar(width == 2 ? le16(r.data + pos) : r.data[pos]));
+                pos += width;
+            }
+            if (out.size() < chars) {
+                if (++part >= parts_.size() || parts_[part].size < 1)
+                    damaged(QStringLiteral("short string"));
+                flags = parts_[part].data[0];
+                pos = 1;
+            }
+        }
+        return out;
+    }
+
+private:
+    const QList<Record> &parts_;
+    int biff_;
+    QStringDecoder *codePage_;
+};
+
+// Checks that a string counted by a 16-bit length at `pos` fits in the
+// record (BIFF8 flags and optional fields included). FreeXL copies such
+// strings by their count alone.
+void checkString16(const Record &r, std::uint32_t pos, int biff)
+{
+    if (pos + 2 > r.size)
+        damaged(QStringLiteral("short string"));
+    const std::uint32_t chars = le16(r.data + pos);
+    pos += 2;
+    if (biff == 5) {
+        if (pos + chars > r.size)
+            damaged(QStringLiteral("short string"));
+        return;
+    }
+    if (pos + 1 > r.size)
+        damaged(QStringLiteral("short string"));
+    const std::uint8_t flags = r.data[pos++];
+    if (flags & 0x08)
+        pos += 2;
+    if (flags & 0x04)
+        pos += 4;
+    if (pos + chars * ((flags & 0x01) ? 2 : 1) > r.size)
+        damaged(QStringLiteral("short string"));
+}
+
+struct CellRecordSize {
+    std::uint16_t type;
+    std::uint16_t minSize;
+};
+constexpr CellRecordSize cellRecords[] = {
+    {rec::Formula, 20}, {rec::MulRk, 12}, {rec::MulBlank, 8}, {rec::LabelSst, 10}, {rec::Blank, 6},
+    {rec::Number, 14},  {rec::Label, 8},  {rec::BoolErr, 8},  {rec::Rk, 10},
+};
+
+int cellRecordMinSize(std::uint16_t type)
+{
+    for (const auto &c : cellRecords)
+        if (c.type == type)
+            return c.minSize;
+    return -1;
+}
+
+class StreamReader {
+public:
+    explicit StreamReader(const QByteArray &stream)
+        : data_(reinterpret_cast<const unsigned char *>(stream.constData())), size_(std::uint32_t(stream.size()))
+    {
+    }
+    WorkbookScan read();
+
+private:
+    bool next(Record &r);
+    bool peekContinue(Record &r);
+    void globalsRecord(const Record &r);
+    void sheetRecord(const Record &r, SheetScan *sheet);
+    void store(SheetScan *sheet, int row, int col, CellValue value);
+
+    const unsigned char *data_;
+    std::uint32_t size_;
+    std::uint32_t pos_ = 0;
+    WorkbookScan scan_;
+    bool window1Seen_ = false;
+    int activeTab_ = 0;
+    std::unique_ptr<QStringDecoder> codePage_;
+    // A formula whose text result follows in a STRING record.
+    int pendingRow_ = -1;
+    int pendingCol_ = -1;
+};
+
+bool StreamReader::next(Record &r)
+{
+    if (pos_ + 4 > size_)
+        return false;
+    r.type = le16(data_ + pos_);
+    r.size = le16(data_ + pos_ + 2);
+    if (r.type == 0 && r.size == 0)
+        return false; // zeros after the last record
+    if (r.size > maxRecordSize || pos_ + 4 + std::uint32_t(r.size) > size_)
+        damaged(QStringLiteral("truncated record"));
+    r.offset = pos_;
+    r.data = data_ + pos_ + 4;
+    pos_ += 4 + r.size;
+    return true;
+}
+
+bool StreamReader::peekContinue(Record &r)
+{
+    const std::uint32_t keep = pos_;
+    if (next(r) && r.type == rec::Continue)
+        return true;
+    pos_ = keep;
+    return false;
+}
+
+WorkbookScan StreamReader::read()
+{
+    Record r;
+    if (!next(r) || r.type != rec::Bof || r.size < 4)
+        damaged(QStringLiteral("no workbook record stream"));
+    const std::uint16_t version = le16(r.data);
+    if ((version != 0x0600 && version != 0x0500) || le16(r.data + 2) != 0x0005)
+        damaged(QStringLiteral("not an Excel 5 to 2003 workbook"));
+    scan_.biffVersion = version == 0x0600 ? 8 : 5;
+
+    // The globals, then one substream per sheet, each from BOF to EOF.
+    bool inSubstream = true;
+    SheetScan *sheet = nullptr; // the sheet of the current substream, if any
+    bool inGlobals = true;
+    bool dimensionsSeen = false;
+    while (next(r)) {
+        if (r.type == rec::Continue)
+            continue; // continuations of records we do not read
+        if (!inSubstream) {
+            if (r.type != rec::Bof || r.size < 4)
+                damaged(QStringLiteral("record outside a sheet"));
+            inSubstream = true;
+            inGlobals = false;
+            dimensionsSeen = false;
+            pendingRow_ = -1;
+            sheet = nullptr;
+            for (SheetScan &s : scan_.sheets)
+                if (s.offset == r.offset)
+                    sheet = &s;
+            continue;
+        }
+        switch (r.type) {
+        case rec::Bof:
+            // Charts embedded in a sheet nest their own substream; FreeXL
+            // cannot read past them.
+            damaged(QStringLiteral("embedded substreams are not supported"));
+        case rec::Eof:
+            inSubstream = false;
+            continue;
+        case rec::Dimensions:
+            if (inGlobals || dimensionsSeen)
+                damaged(QStringLiteral("misplaced sheet dimensions"));
+            dimensionsSeen = true;
+            break;
+        default:
+            break;
+        }
+        if (inGlobals)
+            globalsRecord(r);
+        else
+            sheetRecord(r, sheet);
+    }
+    if (inGlobals)
+        damaged(QStringLiteral("the workbook has no sheets"));
+    if (scan_.sheets.isEmpty())
+        damaged(QStringLiteral("the workbook has no sheets"));
+    scan_.activeTab = activeTab_ < scan_.sheets.size() ? activeTab_ : 0;
+    return scan_;
+}
+
+void StreamReader::globalsRecord(const Record &r)
+{
+    const int biff = scan_.biffVersion;
+    switch (r.type) {
+    case rec::FilePass:
+        throw FileError(vberr::ApplicationDefined, QStringLiteral("The workbook is password protected."));
+    case rec::CodePage:
+        if (r.size < 2)
+            damaged(QStringLiteral("short code page record"));
+        if (biff == 5) {
+            const int cp = le16(r.data);
+            if (cp >= 1250 && cp <= 1258)
+                codePage_ = std::make_unique<QStringDecoder>(QStringLiteral("windows-%1").arg(cp).toLatin1().constData());
+            if (codePage_ && !codePage_->isValid())
+                codePage_.reset();
+        }
+        break;
+    case rec::Window1:
+        if (r.size < 12)
+            damaged(QStringLiteral("short window record"));
+        if (!window1Seen_)
+            activeTab_ = le16(r.data + 10);
+        window1Seen_ = true;
+        break;
+    case rec::BoundSheet: {
+        if (r.size < 8)
+            damaged(QStringLiteral("short sheet record"));
+        const std::uint32_t chars = r.data[6];
+        const std::uint32_t bytes = biff == 8 ? 2 + chars * ((r.data[7] & 0x01) ? 2 : 1) : 1 + chars;
+        if (chars == 0 || 6 + bytes > r.size)
+            damaged(QStringLiteral("bad sheet name"));
+        SheetScan s;
+        s.offset = le32(r.data);
+        for (const SheetScan &other : std::as_const(scan_.sheets))
+            if (other.offset == s.offset)
+                damaged(QStringLiteral("two sheets at one place"));
+        switch (r.data[5]) {
+        case 0:
+        case 1: s.type = SheetType::Worksheet; break;
+        case 2: s.type = SheetType::Chart; break;
+        default: s.type = SheetType::Other; break;
+        }
+        scan_.sheets.append(s);
+        break;
+    }
+    case rec::Format:
+        if (biff == 8)
+            checkString16(r, 2, 8);
+        else if (r.size < 3 || 3u + r.data[2] > r.size)
+            damaged(QStringLiteral("short format record"));
+        break;
+    case rec::Sst:
+        if (r.size < 8)
+            damaged(QStringLiteral("short string table"));
+        break;
+    default:
+        if (cellRecordMinSize(r.type) >= 0 || r.type == rec::String)
+            damaged(QStringLiteral("cell outside a sheet"));
+        break;
+    }
+}
+
+void StreamReader::store(SheetScan *sheet, int row, int col, CellValue value)
+{
+    sheet->cells.insert(cellKey(row, col), std::move(value));
+    sheet->rowCount = std::max(sheet->rowCount, row + 1);
+    sheet->columnCount = std::max(sheet->columnCount, col + 1);
+}
+
+void StreamReader::sheetRecord(const Record &r, SheetScan *sheet)
+{
+    const int biff = scan_.biffVersion;
+    if (r.type == rec::Dimensions) {
+        // FreeXL allocates rows x columns cells from these numbers.
+        std::uint32_t lastRow = 0, lastCol = 0;
+        if (biff == 8) {
+            if (r.size < 14)
+                damaged(QStringLiteral("short dimensions record"));
+            lastRow = le32(r.data + 4);
+            lastCol = le16(r.data + 10);
+        } else {
+            if (r.size < 10)
+                damaged(QStringLiteral("short dimensions record"));
+            lastRow = le16(r.data + 2);
+            lastCol = le16(r.data + 6);
+        }
+        if (lastRow > std::uint32_t(maxRows) || lastCol > std::uint32_t(maxColumns))
+            damaged(QStringLiteral("sheet too large"));
+        return;
+    }
+    if (r.type == rec::String) {
+        if (pendingRow_ < 0 || !sheet)
+            return; // a STRING record without a formula before it
+        QList<Record> parts{r};
+        Record c;
+        while (peekContinue(c))
+            parts.append(c);
+        CellValue v;
+        v.kind = ValueKind::Text;
+        v.text = StringReader(parts, biff, codePage_.get()).read(0);
+        store(sheet, pendingRow_, pendingCol_, std::move(v));
+        pendingRow_ = -1;
+        return;
+    }
+    const int minSize = cellRecordMinSize(r.type);
+    if (minSize < 0)
+        return;
+    if (r.size < minSize)
+        damaged(QStringLiteral("short cell record"));
+    if (!sheet)
+        damaged(QStringLiteral("cell outside a sheet")); // FreeXL fails on these too
+    const int row = le16(r.data);
+    const int col = le16(r.data + 2);
+    if (col >= maxColumns)
+        damaged(QStringLiteral("cell beyond the last column"));
+    pendingRow_ = -1;
+
+    switch (r.type) {
+    case rec::MulRk:
+    case rec::MulBlank: {
+        const int width = r.type == rec::MulRk ? 6 : 2;
+        const int count = (r.size - 6) / width;
+        if ((r.size - 6) % width != 0 || count < 1 || le16(r.data + r.size - 2) != col + count - 1 ||
+            col + count - 1 >= maxColumns)
+            damaged(QStringLiteral("bad multiple-cell record"));
+        break;
+    }
+    case rec::Label:
+        checkString16(r, 6, biff);
+        break;
+    case rec::BoolErr: {
+        CellValue v;
+        if (r.data[7] != 0) {
+            v.kind = ValueKind::Error;
+            v.errorCode = r.data[6];
+        } else {
+            v.kind = ValueKind::Boolean;
+            v.boolean = r.data[6] != 0;
+        }
+        store(sheet, row, col, std::move(v));
+        break;
+    }
+    case rec::Formula: {
+        const unsigned char *res = r.data + 6;
+        CellValue v;
+        if (res[6] == 0xFF && res[7] == 0xFF) {
+            switch (res[0]) {
+            case 0: // the text follows in a STRING record
+                v.kind = ValueKind::Text;
+                store(sheet, row, col, v);
+                pendingRow_ = row;
+                pendingCol_ = col;
+                return;
+            case 1:
+                v.kind = ValueKind::Boolean;
+                v.boolean = res[2] != 0;
+                break;
+            case 2:
+                v.kind = ValueKind::Error;
+                v.errorCode = res[2];
+                break;
+            case 3:
+                v.kind = ValueKind::Text; // an empty text
+                break;
+            default:
+                damaged(QStringLiteral("unknown formula result"));
+            }
+        } else {
+            v.kind = ValueKind::Number;
+            v.number = leDouble(res);
+        }
+        store(sheet, row, col, std::move(v));
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+} // namespace
+
+WorkbookScan readWorkbook(const QByteArray &file)
+{
+    CompoundFile cf(file);
+    return StreamReader(cf.workbookStream()).read();
+}
+
+QString errorText(std::uint8_t code)
+{
+    switch (code) {
+    case 0x00: return QStringLiteral("#NULL!");
+    case 0x07: return QStringLiteral("#DIV/0!");
+    case 0x0F: return QStringLiteral("#VALUE!");
+    case 0x17: return QStringLiteral("#REF!");
+    case 0x1D: return QStringLiteral("#NAME?");
+    case 0x24: return QStringLiteral("#NUM!");
+    case 0x2A: return QStringLiteral("#N/A");
+    default: return QStringLiteral("#ERROR");
+    }
+}
+
+} // namespace platform::xls
