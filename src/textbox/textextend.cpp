@@ -209,7 +209,13 @@ textextend::textextend(QWidget *parent)
     UserControl_Resize();
 }
 
-textextend::~textextend() = default;
+textextend::~textextend()
+{
+    // The box outlives this part of the control while the widget tears down;
+    // nothing it does then may reach the handlers.
+    Txt->removeEventFilter(this);
+    disconnect(Txt, nullptr, this, nullptr);
+}
 
 // ---------------------------------------------------------------------------
 // Properties

@@ -92,6 +92,7 @@ private slots:
     void focusLoss_data();
     void focusLoss();
     void selectsAllOnFocus();
+    void destroyingFocusedBox();
 
     void propertySetRules();
     void propertyMarks_data();
@@ -502,6 +503,26 @@ void TestTextExtend::selectsAllOnFocus()
     plain->textBox()->setCursorPosition(1);
     plain->SetFocus();
     QCOMPARE(plain->textBox()->selectedText(), QString());
+}
+
+void TestTextExtend::destroyingFocusedBox()
+{
+    QWidget window;
+    auto *layout = new QVBoxLayout(&window);
+    auto *box = new textextend;
+    layout->addWidget(box);
+    layout->addWidget(new QLineEdit);
+    box->setNumberBox(2);
+    window.show();
+    QApplication::setActiveWindow(&window);
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    box->SetFocus();
+    QVERIFY(box->textBox()->hasFocus());
+    int events = 0;
+    connect(box, &textextend::Change, this, [&] { ++events; });
+    connect(box, &textextend::LostFocus, this, [&] { ++events; });
+    delete box;
+    QCOMPARE(events, 0);
 }
 
 void TestTextExtend::propertySetRules()
