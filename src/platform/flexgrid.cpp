@@ -245,10 +245,9 @@ FlexGrid::FlexGrid(int fixedRows, int fixedCols, int cols, QWidget *parent) : QW
     if (auto *corner = view_->findChild<QAbstractButton *>())
         corner->installEventFilter(this);
 
-    rowHeightPx_ = fontMetrics().height() + 4;
     fixedColWidthPx_ = defaultColWidthPx;
     view_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    view_->verticalHeader()->setDefaultSectionSize(rowHeightPx_);
+    fitRowsToFont();
     view_->horizontalHeader()->setDefaultSectionSize(defaultColWidthPx);
     view_->horizontalHeader()->setVisible(fixedRows > 0);
     view_->verticalHeader()->setVisible(fixedCols > 0);
@@ -275,6 +274,20 @@ int FlexGrid::FixedRows() const { return model_->fr; }
 int FlexGrid::FixedCols() const { return model_->fc; }
 int FlexGrid::Rows() const { return model_->rows; }
 int FlexGrid::Cols() const { return model_->cols; }
+
+void FlexGrid::fitRowsToFont()
+{
+    rowHeightPx_ = fontMetrics().height() + 4;
+    view_->verticalHeader()->setDefaultSectionSize(rowHeightPx_);
+    applyFixedGeometry();
+}
+
+void FlexGrid::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange && view_)
+        fitRowsToFont();
+}
 
 void FlexGrid::applyFixedGeometry()
 {

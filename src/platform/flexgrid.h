@@ -122,6 +122,8 @@ signals:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    // Rows follow the grid's font: one line of it with a small margin.
+    void changeEvent(QEvent *event) override;
 
 private:
     friend class FlexGridView;
@@ -132,6 +134,7 @@ private:
     void syncView();
     void takeCurrentFromView();
     void applyFixedGeometry();
+    void fitRowsToFont();
     bool cellAt(QObject *watched, const QPoint &pos, int &row, int &col) const;
 
     FlexGridModel *model_ = nullptr;

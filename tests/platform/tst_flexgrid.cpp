@@ -196,6 +196,18 @@ private slots:
         QVERIFY(g->CellHeight() > 0);
     }
 
+    void rowsFollowFont()
+    {
+        QWidget host;
+        FlexGrid *g = pointGrid(&host, 3);
+        QFont big = g->font();
+        big.setPixelSize(30);
+        g->setFont(big);
+        QCOMPARE(g->RowHeight(2), (QFontMetrics(big).height() + 4) * 15);
+        QCOMPARE(g->view()->rowHeight(1) * 15, g->RowHeight(2));
+        QCOMPARE(g->view()->horizontalHeader()->height() * 15, g->RowHeight(0));
+    }
+
     void clickMakesCellCurrentBeforeClick_data()
     {
         QTest::addColumn<QString>("where");
