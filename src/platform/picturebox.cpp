@@ -54,7 +54,7 @@ bool clipSegment(QPointF &a, QPointF &b, double loX, double loY, double hiX, dou
     return true;
 }
 
-QPoint roundPoint(QPointF p) { return QPoint(int(std::lround(p.x())), int(std::lround(p.y()))); }
+QPoint roundPoint(QPointF p) { return QPoint(int(std::lrint(p.x())), int(std::lrint(p.y()))); }
 
 } // namespace
 
@@ -95,6 +95,7 @@ void ImageSurface::resizeImage(int widthPx, int heightPx)
     }
     image_ = std::move(next);
     syncTwipsScale();
+    lastStampValid_ = false;
     imageChanged();
 }
 
@@ -163,7 +164,7 @@ void ImageSurface::setupPen(QPainter &p, const PenKey &key, int mode) const
     pen.setWidth(key.width);
     if (key.width > 1) {
         pen.setCapStyle(Qt::RoundCap);
-        pen.setJoinStyle(Qt::RoundJoin);
+        pen.setJoinStyle(Qt::BevelJoin);
     } else {
         pen.setCapStyle(Qt::FlatCap);
     }
@@ -202,6 +203,7 @@ void ImageSurface::flush() const
     if (!polyPending_)
         return;
     polyPending_ = false;
+    lastStampValid_ = false;
     drawPolylineNow(poly_.data(), int(poly_.size()), polyKey_);
     poly_.clear();
     const_cast<ImageSurface *>(this)->imageChanged();
@@ -235,7 +237,7 @@ void ImageSurface::line(Single x1, Single y1, Single x2, Single y2, OleColor col
 {
     syncImageSize();
     const PenKey key{toRgb(color), drawWidth_, drawStyle_};
-    const QPointF a(pxFromX(x1), pxFromY(y1)), b(pxFromX(x2), pxFromY(y2));
+    const QPointF a(mapX(x1), mapY(y1)), b(mapX(x2), mapY(y2));
     segmentToPolyline(a, b, key);
     if (drawMode_ != drawModeCopyPen)
         flush(); // pen-with-pixel modes depend on order: draw at once
@@ -248,7 +250,7 @@ void ImageSurface::rectangle(Single x1, Single y1, Single x2, Single y2, OleColo
     syncImageSize();
     flush();
     const PenKey key{toRgb(color), drawWidth_, drawStyle_};
-    QPointF a(pxFromX(x1), pxFromY(y1)), b(pxFromX(x2), pxFromY(y2));
+    QPointF a(mapX(x1), mapY(y1)), b(mapX(x2), mapY(y2));
     if (!std::isfinite(a.x()) || !std::isfinite(a.y()) || !std::isfinite(b.x()) || !std::isfinite(b.y()))
         return;
     auto clampv = [](double v, double hi) { return std::clamp(v, -kMargin, hi + kMargin); };
@@ -261,12 +263,14 @@ void ImageSurface::rectangle(Single x1, Single y1, Single x2, Single y2, OleColo
     }
     currentX_ = x2;
     currentY_ = y2;
+    lastStampValid_ = false;
     imageChanged();
 }
 
 void ImageSurface::buildStamp(const StampKey &key)
 {
     stampKey_ = key;
+    lastStampValid_ = false;
     stamp_.clear();
     const int half = int(std::ceil(key.radius + key.width)) + 1;
     const int size = 2 * half + 1;
@@ -285,9 +289,18 @@ void ImageSurface::buildStamp(const StampKey &key)
     }
     for (int y = 0; y < size; ++y) {
         const QRgb *row = reinterpret_cast<const QRgb *>(img.constScanLine(y));
-        for (int x = 0; x < size; ++x)
-            if (qAlpha(row[x]) != 0)
-                stamp_.push_back({x - half, y - half, row[x] | 0xFF000000u});
+        for (int x = 0; x < size;) {
+            if (qAlpha(row[x]) == 0) {
+                ++x;
+                continue;
+            }
+            const QRgb c = row[x] | 0xFF000000u;
+            int end = x + 1;
+            while (end < size && qAlpha(row[end]) != 0 && (row[end] | 0xFF000000u) == c)
+                ++end;
+            stamp_.push_back({x - half, y - half, end - x, c});
+            x = end;
+        }
     }
 }
 
@@ -297,24 +310,48 @@ void ImageSurface::stampCircle(double cx, double cy, double rpx)
                        fillStyle_,                   drawWidth_,        drawStyle_};
     if (!(key == stampKey_))
         buildStamp(key);
-    const int icx = int(std::lround(cx)), icy = int(std::lround(cy));
+    const int icx = int(std::lrint(cx)), icy = int(std::lrint(cy));
+    const bool mergeNot = drawMode_ == drawModeMergeNotPen;
     const int w = image_.width(), h = image_.height();
+    // With the copy pen, a dot stamped again where the same dot already is,
+    // with nothing else drawn since, changes nothing: centres stamped in the
+    // current run are marked with the run's number.
+    if (!mergeNot && icx >= 0 && icy >= 0 && icx < w && icy < h) {
+        if (!lastStampValid_) {
+            if (stampMarks_.size() != std::size_t(w) * std::size_t(h) || ++stampRun_ == 0) {
+                stampMarks_.assign(std::size_t(w) * std::size_t(h), 0);
+                stampRun_ = 1;
+            }
+            lastStampValid_ = true;
+        }
+        std::uint32_t &mark = stampMarks_[std::size_t(icy) * std::size_t(w) + std::size_t(icx)];
+        if (mark == stampRun_)
+            return;
+        mark = stampRun_;
+    }
     uchar *bits = image_.bits();
     const qsizetype bpl = image_.bytesPerLine();
-    const bool mergeNot = drawMode_ == drawModeMergeNotPen;
-    for (const StampPixel &sp : stamp_) {
-        const int x = icx + sp.dx, y = icy + sp.dy;
-        if (x < 0 || y < 0 || x >= w || y >= h)
+    for (const StampRun &run : stamp_) {
+        const int y = icy + run.dy;
+        if (y < 0 || y >= h)
             continue;
-        QRgb &d = reinterpret_cast<QRgb *>(bits + y * bpl)[x];
-        d = mergeNot ? ((sp.color | ~d) | 0xFF000000u) : sp.color;
+        const int x0 = std::max(icx + run.dx, 0), x1 = std::min(icx + run.dx + run.length, w);
+        if (x0 >= x1)
+            continue;
+        QRgb *d = reinterpret_cast<QRgb *>(bits + y * bpl);
+        if (mergeNot) {
+            for (int x = x0; x < x1; ++x)
+                d[x] = (run.color | ~d[x]) | 0xFF000000u;
+        } else {
+            std::fill(d + x0, d + x1, run.color);
+        }
     }
 }
 
 void ImageSurface::circle(Single x, Single y, Single radius)
 {
     syncImageSize();
-    const double cx = pxFromX(x), cy = pxFromY(y);
+    const double cx = mapX(x), cy = mapY(y);
     const double rpx = std::fabs(double(radius) * image_.width() / double(scaleWidth_));
     currentX_ = x;
     currentY_ = y;
@@ -346,6 +383,7 @@ void ImageSurface::circle(Single x, Single y, Single radius)
         p.setPen(Qt::NoPen);
     p.drawEllipse(QPointF(std::round(cx), std::round(cy)), r, r);
     p.end();
+    lastStampValid_ = false;
     imageChanged();
 }
 
@@ -357,6 +395,7 @@ void ImageSurface::cls()
     image_.fill(toRgb(backColor_));
     currentX_ = scaleLeft_;
     currentY_ = scaleTop_;
+    lastStampValid_ = false;
     imageChanged();
 }
 
@@ -365,7 +404,7 @@ void ImageSurface::print(const QString &text)
     syncImageSize();
     flush();
     const QFontMetrics fm(font_);
-    const double px = pxFromX(currentX_), py = pxFromY(currentY_);
+    const double px = mapX(currentX_), py = mapY(currentY_);
     if (std::isfinite(px) && std::isfinite(py) && std::fabs(px) < 1e6 && std::fabs(py) < 1e6) {
         QPainter p(&image_);
         p.setRenderHint(QPainter::TextAntialiasing, true);
@@ -377,6 +416,7 @@ void ImageSurface::print(const QString &text)
     }
     currentX_ = scaleLeft_;
     currentY_ = static_cast<Single>(double(currentY_) + double(textHeight(text)));
+    lastStampValid_ = false;
     imageChanged();
 }
 
@@ -399,13 +439,14 @@ void ImageSurface::paintPicture(const QImage &picture, Single x, Single y)
 {
     syncImageSize();
     flush();
-    const double px = pxFromX(x), py = pxFromY(y);
+    const double px = mapX(x), py = mapY(y);
     if (std::isfinite(px) && std::isfinite(py) && std::fabs(px) < 1e6 && std::fabs(py) < 1e6) {
         QPainter p(&image_);
         if (drawMode_ == drawModeMergeNotPen)
             p.setCompositionMode(QPainter::RasterOp_SourceOrNotDestination);
         p.drawImage(QPointF(std::round(px), std::round(py)), picture);
     }
+    lastStampValid_ = false;
     imageChanged();
 }
 

@@ -18,6 +18,7 @@
 
 #include <QPoint>
 #include <QWidget>
+#include <cstdint>
 #include <vector>
 
 namespace platform {
@@ -139,13 +140,18 @@ private:
         int style = 0;
         bool operator==(const StampKey &) const = default;
     };
-    struct StampPixel {
+    // A run of pixels of one colour in one row of the dot, relative to its centre.
+    struct StampRun {
         int dx;
         int dy;
+        int length;
         QRgb color;
     };
 
     void flush() const;
+    // Mapping without the size check (the drawing calls make it once).
+    double mapX(double x) const { return (x - double(scaleLeft_)) * image_.width() / double(scaleWidth_); }
+    double mapY(double y) const { return (y - double(scaleTop_)) * image_.height() / double(scaleHeight_); }
     void drawPolylineNow(const QPoint *pts, int n, const PenKey &key) const;
     void segmentToPolyline(QPointF a, QPointF b, const PenKey &key);
     void setupPen(class QPainter &p, const PenKey &key, int mode) const;
@@ -161,7 +167,11 @@ private:
     PenKey polyKey_;
 
     StampKey stampKey_;
-    std::vector<StampPixel> stamp_;
+    // Dot centres stamped since anything else was drawn (see stampCircle).
+    std::vector<std::uint32_t> stampMarks_;
+    std::uint32_t stampRun_ = 0;
+    mutable bool lastStampValid_ = false;
+    std::vector<StampRun> stamp_;
 
     bool userScale_ = false;
     Single scaleLeft_ = 0;
