@@ -509,6 +509,17 @@ void ctrgraficas::resizeEvent(QResizeEvent *event)
 {
     ++resizeEvents_;
     QWidget::resizeEvent(event);
+    const Single minAlto = Pie() ? minAltoConPie : minAltoSinPie;
+    if (dibujado_ && Width() >= minAncho && Height() >= minAlto) {
+        // The layout clears the plot; once curves have been drawn they are
+        // drawn again on the new size rather than leaving the plot blank (a
+        // hidden chart also gets its first resize event only when shown,
+        // after it was drawn). The degree message is not repeated here.
+        avisosGrado_ = false;
+        dibuja();
+        avisosGrado_ = true;
+        return;
+    }
     UserControl_Resize();
 }
 

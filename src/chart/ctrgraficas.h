@@ -264,4 +264,6 @@ private:
 
     platform::DrawSurface *superficie_ = nullptr;
     int resizeEvents_ = 0;
+    bool dibujado_ = false;   // a drawing pass has run: a resize draws again
+    bool avisosGrado_ = true; // show the degree message (not on a resize)
 };

@@ -130,6 +130,7 @@ void ctrgraficas::actualiza()
 
 void ctrgraficas::dibuja()
 {
+    dibujado_ = true;
     try {
         redimensionar();
     } catch (const std::exception &) {
@@ -164,7 +165,8 @@ void ctrgraficas::dibuja()
                 } else {
                     // Nothing more is drawn in this pass; the program and
                     // its data carry on.
-                    platform::msgbox(QStringLiteral("Fit step is over number of points"), platform::vbCritical);
+                    if (avisosGrado_)
+                        platform::msgbox(QStringLiteral("Fit step is over number of points"), platform::vbCritical);
                     return;
                 }
                 break;
@@ -172,7 +174,8 @@ void ctrgraficas::dibuja()
                 if (double(c.npuntos) / 2 >= double(c.grado)) {
                     dibujafourier(destino, c);
                 } else {
-                    platform::msgbox(QStringLiteral("Fit step is over number of points"), platform::vbCritical);
+                    if (avisosGrado_)
+                        platform::msgbox(QStringLiteral("Fit step is over number of points"), platform::vbCritical);
                     return;
                 }
                 break;

@@ -77,6 +77,7 @@ private slots:
     void legendPlacement();
     void legendsOfCurvesBeyondNumGrafAreLeftAlone();
     void extendedViewDrawsOnTheRealPlot();
+    void resizeDrawsAgainWithoutRepeatingTheMessage();
 };
 
 void TestDibuja::fijarescala_data()
@@ -460,6 +461,40 @@ void TestDibuja::extendedViewDrawsOnTheRealPlot()
     QVERIFY(redNear(w * 5 / 6, h / 6)); // on the right extension, (2.5, 2.5)
     QVERIFY(redNear(w / 3, h * 2 / 3)); // the dot at (1, 1)
     QVERIFY(boxes.shown.isEmpty());
+}
+
+namespace {
+int countColour(const QImage &img, QRgb c)
+{
+    int n = 0;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            n += (img.pixel(x, y) & 0xFFFFFF) == (c & 0xFFFFFF);
+    return n;
+}
+} // namespace
+
+// The layout that a resize runs clears the plot; the curves come back at
+// the new size, and a degree message is not shown again for it.
+void TestDibuja::resizeDrawsAgainWithoutRepeatingTheMessage()
+{
+    platform::ScriptedMsgBox boxes;
+    curvas.reset();
+    ctrgraficas c;
+    c.UserControl_InitProperties();
+    c.resize(800, 560);
+    ponerCurva(1, {{0, 0}, {1, 1}});
+    ponerCurva(2, {{0, 0}, {1, 1}}, ajusteMinimosX, 0, 5);
+    c.setNumGraf(QStringLiteral("2"));
+    c.actualiza(); // hidden: its first resize event comes when it is shown
+    QCOMPARE(boxes.shown.size(), 1);
+    c.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&c));
+    c.resize(900, 600);
+    QTRY_COMPARE(c.plotBox()->widthPx(), qRound(0.85 * 900) - 2);
+    const QImage img = c.plotBox()->image();
+    QVERIFY(countColour(img, qRgb(128, 0, 0)) > img.height()); // the diagonal of curve 1
+    QCOMPARE(boxes.shown.size(), 1);
 }
 
 QTEST_MAIN(TestDibuja)
