@@ -746,6 +746,10 @@ void textextend::Txt_LostFocus()
 
 bool textextend::keyPressFilter(QKeyEvent *event)
 {
+    // Tab moves the focus on; the box never sees it as a key of its own.
+    if ((event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) &&
+        !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+        return false;
     Integer keyCode = platform::vbKeyCode(*event);
     Integer shift = platform::vbShiftState(event->modifiers());
     emit KeyDown(keyCode, shift);
