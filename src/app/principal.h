@@ -1,0 +1,130 @@
+#pragma once
+// The main window: toolbar, language menu, chart title and axis captions,
+// curve-count spinner, ten curve tabs and the chart.
+
+#include "language/idiomas.h"
+#include "platform/imagelist.h"
+#include "platform/vbtypes.h"
+
+#include <QMainWindow>
+#include <array>
+#include <memory>
+
+class QAction;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QTabWidget;
+class QToolBar;
+class ctrgraficas;
+class textextend;
+namespace platform {
+class UpDown;
+}
+
+class principal : public QMainWindow, public MenuIdiomas {
+    Q_OBJECT
+
+public:
+    using Integer = platform::Integer;
+
+    explicit principal(QWidget *parent = nullptr);
+    ~principal() override;
+
+    // The load step: captions, toolbar, fields, spinner, curve tabs, chart.
+    void Form_Load();
+    bool loaded() const { return loaded_; }
+
+    // Toolbar: dispatch on the clicked button's key.
+    void TBmain_ButtonClick(QAction *button);
+
+    // Commands run by the toolbar.
+    void nuevofichero();
+    void abrir();
+    void guardarfichero();
+    void borrarcurva(Integer Index);
+    void dibujargraficas();
+    void mostrarmenuidiomas();
+    void mostrarayuda();
+    void acercade();
+
+    // Curve tabs.
+    void iniciarcurva(Integer Index);
+
+    // Language menu: items 1 to 10.
+    void mnuidiomas_Click(Integer Index);
+    void ponerelemento(int index, const QString &caption, bool checked, bool enabled, bool visible) override;
+    QMenu *menuidiomas() const { return mnuidioma; }
+    QAction *itemidiomas(int index) const { return mnuidiomas.at(static_cast<std::size_t>(index)); }
+
+    // Curve-count spinner.
+    void UPDng_UpClick();
+    void UPDng_DownClick();
+
+    // The unload step: releases the workbook objects left by an import.
+    void Form_Unload();
+
+    // Controls, for the parts of the window built elsewhere and for tests.
+    QToolBar *toolbar() const { return TBmain; }
+    QTabWidget *tabs() const { return SSTab; }
+    QFrame *frametab(int i) const { return FRMtab.at(static_cast<std::size_t>(i)); }
+    ctrgraficas *chart() const { return ctrgraficas1; }
+    platform::UpDown *spinner() const { return UPDng; }
+    QLineEdit *curvecount() const { return TXTng; }
+    QLabel *curvecountLabel() const { return LBLng; }
+    textextend *titlebox() const { return TXTtitulog; }
+    textextend *xcaptionbox() const { return TXTleyendax; }
+    textextend *ycaptionbox() const { return TXTleyenday; }
+    const platform::ImageList &imagesmain() const { return IMGmain32; }
+    const platform::ImageList &imagescolor() const { return IMGcolor; }
+
+    // Workbook objects of an import in progress (empty otherwise).
+    std::shared_ptr<void> objexcel;
+    std::shared_ptr<void> objlibro;
+    std::shared_ptr<void> objhoja;
+
+    // The last message box shown by the drawing and file commands.
+    QString msgtexto;
+    Integer msgestilo = 0;
+    QString msgtitulo;
+    Integer msgrespuesta = 0;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void construirbarra();
+    void construirmenuidiomas();
+    // Builds the tab control with one page per curve; each page holds the
+    // frame FRMtab(i) that carries that curve's controls.
+    void construirpestanas();
+    int pestanasvisibles() const;
+
+    QToolBar *TBmain = nullptr;
+    platform::ImageList IMGmain32{QSize(32, 32)};
+    platform::ImageList IMGcolor{QSize(70, 10)};
+    QMenu *mnuidioma = nullptr;
+    std::array<QAction *, numItemsMenuIdiomas + 1> mnuidiomas{}; // 1 to 10
+    std::array<bool, numItemsMenuIdiomas + 1> marcado_{};
+    textextend *TXTtitulog = nullptr;
+    textextend *TXTleyendax = nullptr;
+    textextend *TXTleyenday = nullptr;
+    QLabel *LBLng = nullptr;
+    QLineEdit *TXTng = nullptr;
+    platform::UpDown *UPDng = nullptr;
+    QTabWidget *SSTab = nullptr;
+    std::array<QFrame *, 10> FRMtab{};
+    QFrame *Frame1 = nullptr;
+    ctrgraficas *ctrgraficas1 = nullptr;
+
+    bool loaded_ = false;
+    bool unloaded_ = false;
+};
+
+// The program's main window: created hidden, and loaded, on first use.
+principal &formprincipal();
+// The main window if it exists, else nullptr.
+principal *formprincipalexistente();
+// Makes the language system fill the main window's language menu.
+void instalarmenuidiomasprincipal();
