@@ -148,11 +148,13 @@ void frmSplash::fraMainFrame_Click()
         return;
     unloaded_ = true;
     Timer1->stop();
-    close();
+    // The main window is on screen before the splash goes, so that closing
+    // the splash is never taken for closing the program's last window.
     principal &p = formprincipal();
     p.show();
     p.raise();
     p.activateWindow();
+    close();
     emit descargado();
 }
 

@@ -173,7 +173,6 @@ void principal::construirmenuidiomas()
     for (int i = 1; i <= numItemsMenuIdiomas; ++i) {
         QAction *a = mnuidioma->addAction(QString());
         a->setObjectName(QStringLiteral("mnuidiomas_%1").arg(i));
-        a->setCheckable(true);
         a->setVisible(false);
         connect(a, &QAction::triggered, this, [this, i]() { mnuidiomas_Click(static_cast<Integer>(i)); });
         mnuidiomas[static_cast<std::size_t>(i)] = a;
@@ -294,7 +293,8 @@ void principal::ponerelemento(int index, const QString &caption, bool checked, b
     const bool separador = caption == QLatin1String("-");
     a->setSeparator(separador);
     a->setText(separador ? QString() : caption);
-    a->setCheckable(!separador);
+    // Only the marked item shows a check box, with its tick.
+    a->setCheckable(checked && !separador);
     a->setChecked(checked);
     marcado_[static_cast<std::size_t>(index)] = checked;
     a->setEnabled(enabled);
@@ -309,7 +309,8 @@ void principal::mnuidiomas_Click(Integer Index)
     // language the program started with.
     QAction *a = mnuidiomas[static_cast<std::size_t>(Index)];
     const bool marcado = marcado_[static_cast<std::size_t>(Index)];
-    a->setChecked(marcado);
+    if (a->isCheckable())
+        a->setChecked(marcado);
     if (marcado)
         return;
     if (Index == itemeditoridiomas()) {
