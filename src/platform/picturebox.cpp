@@ -192,10 +192,47 @@ void ImageSurface::drawPolylineNow(const QPoint *pts, int n, const PenKey &key) 
         return;
     QPainter p(&image_);
     setupPen(p, key, drawMode_);
-    if (n == 2 && pts[0] == pts[1])
+    if (n == 2 && pts[0] == pts[1]) {
         p.drawPoint(pts[0]);
-    else
+        return;
+    }
+    if (drawMode_ == drawModeCopyPen && n > 8) {
+        const int m = thinColumns(pts, n, columnBuffer_);
+        p.drawPolyline(columnBuffer_.data(), m);
+    } else {
         p.drawPolyline(pts, n);
+    }
+}
+
+// Consecutive vertices in one pixel column are joined by vertical pieces, so
+// together they cover that column from their lowest to their highest pixel:
+// the first, the lowest, the highest and the last of them cover the same.
+// Dense data (many points per pixel column) thus draws as a few vertices per
+// column. Returns the number of vertices written to out.
+int ImageSurface::thinColumns(const QPoint *pts, int n, std::vector<QPoint> &out)
+{
+    out.resize(std::size_t(n));
+    int m = 0;
+    int i = 0;
+    while (i < n) {
+        const int x = pts[i].x();
+        int j = i + 1;
+        int lo = i, hi = i;
+        while (j < n && pts[j].x() == x) {
+            if (pts[j].y() < pts[lo].y())
+                lo = j;
+            if (pts[j].y() > pts[hi].y())
+                hi = j;
+            ++j;
+        }
+        const int last = j - 1;
+        int keep[4] = {i, std::min(lo, hi), std::max(lo, hi), last};
+        for (int k : keep)
+            if (m == 0 || out[std::size_t(m - 1)] != pts[k])
+                out[std::size_t(m++)] = pts[k];
+        i = j;
+    }
+    return m;
 }
 
 void ImageSurface::flush() const

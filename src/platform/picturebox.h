@@ -149,6 +149,7 @@ private:
     };
 
     void flush() const;
+    static int thinColumns(const QPoint *pts, int n, std::vector<QPoint> &out);
     // Mapping without the size check (the drawing calls make it once).
     double mapX(double x) const { return (x - double(scaleLeft_)) * image_.width() / double(scaleWidth_); }
     double mapY(double y) const { return (y - double(scaleTop_)) * image_.height() / double(scaleHeight_); }
@@ -164,6 +165,7 @@ private:
     mutable QImage image_;
     mutable std::vector<QPoint> poly_;
     mutable bool polyPending_ = false;
+    mutable std::vector<QPoint> columnBuffer_;
     PenKey polyKey_;
 
     StampKey stampKey_;

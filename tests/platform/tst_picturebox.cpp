@@ -44,6 +44,8 @@ private slots:
     void circleRadiusAlongX();
     void polylineMatchesSeparateLines_data();
     void polylineMatchesSeparateLines();
+    void denseDataMatchesWholePolyline_data();
+    void denseDataMatchesWholePolyline();
     void dotsOverPendingLineKeepOrderIndependence();
     void hugeAndInvalidCoordinatesAreHarmless();
     void clsAndPersistence();
@@ -167,6 +169,58 @@ void TestPictureBox::polylineMatchesSeparateLines()
     // Joins may differ by a pixel or two at the four vertices.
     QVERIFY2(differ <= 4 * width, qPrintable(QString::number(differ)));
     QVERIFY(countColour(gathered, qRgb(255, 0, 0)) > 100);
+}
+
+void TestPictureBox::denseDataMatchesWholePolyline_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::newRow("width 1") << 1;
+    QTest::newRow("width 2") << 2;
+    QTest::newRow("width 3") << 3;
+}
+
+// Many points per pixel column (drawn as a few vertices per column) touch
+// the same pixels as the whole polyline.
+void TestPictureBox::denseDataMatchesWholePolyline()
+{
+    QFETCH(int, width);
+    std::vector<QPointF> pts;
+    for (int i = 0; i < 2000; ++i)
+        pts.emplace_back(5 + i * 0.045, 40 + 25 * std::sin(i * 0.01) + 4 * std::sin(i * 1.3));
+    ImageSurface s(100, 80);
+    s.setScaleLeft(0);
+    s.setScaleTop(0);
+    s.setScaleWidth(100);
+    s.setScaleHeight(80);
+    s.setDrawWidth(width);
+    for (std::size_t i = 1; i < pts.size(); ++i)
+        s.line(Single(pts[i - 1].x()), Single(pts[i - 1].y()), Single(pts[i].x()), Single(pts[i].y()), red);
+    const QImage gathered = s.image();
+
+    QImage one(100, 80, QImage::Format_RGB32);
+    one.fill(Qt::white);
+    QPainter p(&one);
+    QPen pen(QColor(255, 0, 0));
+    pen.setWidth(width);
+    pen.setCapStyle(width > 1 ? Qt::RoundCap : Qt::FlatCap);
+    pen.setJoinStyle(Qt::BevelJoin);
+    p.setPen(pen);
+    QPolygon all;
+    for (const QPointF &q : pts) {
+        const QPoint r(qRound(q.x()), qRound(q.y()));
+        if (all.isEmpty() || all.last() != r)
+            all << r;
+    }
+    QVERIFY(all.size() > 1000);
+    p.drawPolyline(all);
+    p.end();
+    int differ = 0;
+    for (int y = 0; y < 80; ++y)
+        for (int x = 0; x < 100; ++x)
+            differ += gathered.pixel(x, y) != one.pixel(x, y);
+    const int drawn = countColour(one, qRgb(255, 0, 0));
+    QVERIFY(drawn > 500);
+    QVERIFY2(differ * 200 <= drawn, qPrintable(QStringLiteral("%1 of %2").arg(differ).arg(drawn)));
 }
 
 void TestPictureBox::dotsOverPendingLineKeepOrderIndependence()
