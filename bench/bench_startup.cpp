@@ -23,7 +23,8 @@
 #include <cstring>
 #include <vector>
 
-namespace {
+namespace
+{
 
 int child(int argc, char **argv, const char *folder)
 {
@@ -94,8 +95,8 @@ int main(int argc, char **argv)
         shown.add(parts[2].toDouble() / 1e6);
         wall.add(toLoaded);
     }
-    std::printf("runs: %d (platform %s)\n", runs, qgetenv("QT_QPA_PLATFORM").isEmpty() ? "default"
-                                                                                     : qgetenv("QT_QPA_PLATFORM").constData());
+    std::printf("runs: %d (platform %s)\n", runs,
+                qgetenv("QT_QPA_PLATFORM").isEmpty() ? "default" : qgetenv("QT_QPA_PLATFORM").constData());
     std::printf("%-52s %8s %8s %8s\n", "ms", "min", "median", "max");
     auto row = [](const char *name, Stats &s) {
         std::printf("%-52s %8.1f %8.1f %8.1f\n", name, s.at(0), s.at(0.5), s.at(1));

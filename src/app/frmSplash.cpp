@@ -20,7 +20,8 @@ const char *const lineaautores1 = "The Curvexa developers";
 const char *const paginawebautores = "https://example.org/curvexa";
 const char *const lineaautores2 = "https://example.org/curvexa";
 
-namespace {
+namespace
+{
 
 QLabel *etiqueta(QWidget *parent, const char *name)
 {
@@ -110,8 +111,8 @@ frmSplash::frmSplash(QWidget *parent) : QWidget(parent, Qt::SplashScreen | Qt::F
     // Clicks: most controls close the splash; the description and Label3
     // take the click and do nothing (it does not reach the frame).
     for (QWidget *w : std::initializer_list<QWidget *>{fraMainFrame, Image1, Image2, Label1, Label2,
-                                                        lblCompanyProduct, lblPlatform, lblProductName,
-                                                        lblVersion, lblWarning, lblProductDescription, Label3})
+                                                       lblCompanyProduct, lblPlatform, lblProductName,
+                                                       lblVersion, lblWarning, lblProductDescription, Label3})
         w->installEventFilter(this);
     line->setAttribute(Qt::WA_TransparentForMouseEvents);
 

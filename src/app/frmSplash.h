@@ -13,7 +13,8 @@ class QFrame;
 class QLabel;
 class QTimer;
 
-class frmSplash : public QWidget {
+class frmSplash : public QWidget
+{
     Q_OBJECT
 
 public:

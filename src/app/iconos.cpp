@@ -4,7 +4,8 @@
 #include <QPainterPath>
 #include <cmath>
 
-namespace {
+namespace
+{
 
 QPixmap blank(int size)
 {

@@ -26,7 +26,8 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
-namespace {
+namespace
+{
 
 // Toolbar buttons in order: key, caption text, image (0: separator).
 struct BotonBarra {
@@ -35,14 +36,16 @@ struct BotonBarra {
     int imagen;
 };
 constexpr BotonBarra botonesbarra[] = {
-    {"Nuevo", 11, 1},  {"Abrir", 79, 2},   {"Guardar", 12, 3}, {"", 0, 0},         {"Borrar", 49, 4},
-    {"Dibujar", 16, 5}, {"", 0, 0},         {"Idiomas", 1, 6},  {"Ayuda", 17, 7}, {"Acercade", 80, 8},
+    {"Nuevo", 11, 1},   {"Abrir", 79, 2}, {"Guardar", 12, 3}, {"", 0, 0},       {"Borrar", 49, 4},
+    {"Dibujar", 16, 5}, {"", 0, 0},       {"Idiomas", 1, 6},  {"Ayuda", 17, 7}, {"Acercade", 80, 8},
 };
 
 const char *const propiedadclave = "Key";
 
-QString conpuntos(int id) { return leertexto(id) + QLatin1Char(':'); }
-
+QString conpuntos(int id)
+{
+    return leertexto(id) + QLatin1Char(':');
+}
 
 } // namespace
 
@@ -283,7 +286,10 @@ void principal::mostrarayuda()
     }
 }
 
-void principal::mostrarmenuidiomas() { mnuidioma->popup(QCursor::pos()); }
+void principal::mostrarmenuidiomas()
+{
+    mnuidioma->popup(QCursor::pos());
+}
 
 void principal::ponerelemento(int index, const QString &caption, bool checked, bool enabled, bool visible)
 {
@@ -373,7 +379,8 @@ void principal::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
-namespace {
+namespace
+{
 QPointer<principal> &instancia()
 {
     static QPointer<principal> p;
@@ -392,7 +399,10 @@ principal &formprincipal()
     return *instancia();
 }
 
-principal *formprincipalexistente() { return instancia().data(); }
+principal *formprincipalexistente()
+{
+    return instancia().data();
+}
 
 void instalarmenuidiomasprincipal()
 {

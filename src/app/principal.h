@@ -19,11 +19,13 @@ class QTabWidget;
 class QToolBar;
 class ctrgraficas;
 class textextend;
-namespace platform {
+namespace platform
+{
 class UpDown;
 }
 
-class principal : public QMainWindow, public MenuIdiomas {
+class principal : public QMainWindow, public MenuIdiomas
+{
     Q_OBJECT
 
 public:

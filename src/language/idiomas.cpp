@@ -27,7 +27,8 @@ QString idiomaactual;
 platform::Integer numidiomas = 0;
 QStringList listaidiomas;
 
-namespace {
+namespace
+{
 
 std::function<MenuIdiomas *()> &fuenteMenu()
 {
@@ -52,7 +53,10 @@ QString leertexto(int id)
     }
 }
 
-void registrarmenuidiomas(std::function<MenuIdiomas *()> fuente) { fuenteMenu() = std::move(fuente); }
+void registrarmenuidiomas(std::function<MenuIdiomas *()> fuente)
+{
+    fuenteMenu() = std::move(fuente);
+}
 
 QByteArray ficheroidiomaoriginal()
 {
@@ -79,7 +83,10 @@ bool asegurarficheroidioma()
     return legible(ficheroidioma);
 }
 
-int itemeditoridiomas() { return std::clamp<int>(numidiomas, 0, maxIdiomas) + 2; }
+int itemeditoridiomas()
+{
+    return std::clamp<int>(numidiomas, 0, maxIdiomas) + 2;
+}
 
 void rellenarmenuidiomas()
 {
@@ -153,4 +160,7 @@ QString ficheroayuda(platform::Integer n)
     return n == 1 ? platform::helpFile() : QString();
 }
 
-void mostrarcontenido(platform::Integer n) { platform::htmlHelpContents(ficheroayuda(n)); }
+void mostrarcontenido(platform::Integer n)
+{
+    platform::htmlHelpContents(ficheroayuda(n));
+}

@@ -34,7 +34,8 @@ QString leertexto(int id);
 
 // The language menu as the language system fills it. Items are numbered 1 to
 // numItemsMenuIdiomas; the caption "-" makes an item a separator line.
-class MenuIdiomas {
+class MenuIdiomas
+{
 public:
     virtual ~MenuIdiomas() = default;
     virtual void ponerelemento(int index, const QString &caption, bool checked, bool enabled,

@@ -6,9 +6,11 @@
 #include <QFileInfo>
 #include <QUrl>
 
-namespace platform {
+namespace platform
+{
 
-namespace {
+namespace
+{
 
 QString &helpFileSetting()
 {
@@ -16,7 +18,8 @@ QString &helpFileSetting()
     return path;
 }
 
-class DesktopHelp : public HelpHandler {
+class DesktopHelp : public HelpHandler
+{
 public:
     void showContents(const QString &path) override
     {
@@ -36,9 +39,15 @@ HelpHandler *&currentHandler()
 
 } // namespace
 
-QString helpFile() { return helpFileSetting(); }
+QString helpFile()
+{
+    return helpFileSetting();
+}
 
-void setHelpFile(const QString &path) { helpFileSetting() = path; }
+void setHelpFile(const QString &path)
+{
+    helpFileSetting() = path;
+}
 
 void htmlHelpContents(const QString &path)
 {
@@ -50,13 +59,25 @@ void htmlHelpContents(const QString &path)
     desktop.showContents(path);
 }
 
-void setHelpHandler(HelpHandler *handler) { currentHandler() = handler; }
+void setHelpHandler(HelpHandler *handler)
+{
+    currentHandler() = handler;
+}
 
-HelpHandler *helpHandler() { return currentHandler(); }
+HelpHandler *helpHandler()
+{
+    return currentHandler();
+}
 
-RecordingHelp::RecordingHelp() : previous_(currentHandler()) { currentHandler() = this; }
+RecordingHelp::RecordingHelp() : previous_(currentHandler())
+{
+    currentHandler() = this;
+}
 
-RecordingHelp::~RecordingHelp() { currentHandler() = previous_; }
+RecordingHelp::~RecordingHelp()
+{
+    currentHandler() = previous_;
+}
 
 void RecordingHelp::showContents(const QString &path)
 {

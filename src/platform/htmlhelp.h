@@ -6,13 +6,15 @@
 #include <QString>
 #include <QStringList>
 
-namespace platform {
+namespace platform
+{
 
 // The program's help file path; empty until the language is known.
 QString helpFile();
 void setHelpFile(const QString &path);
 
-class HelpHandler {
+class HelpHandler
+{
 public:
     virtual ~HelpHandler() = default;
     // Opens the contents page of the help file. Throws VbError on failure.
@@ -28,7 +30,8 @@ HelpHandler *helpHandler();
 
 // Test double: records every path asked for; fails with `failure` when it is
 // not empty.
-class RecordingHelp : public HelpHandler {
+class RecordingHelp : public HelpHandler
+{
 public:
     RecordingHelp();           // installs itself
     ~RecordingHelp() override; // restores the previous handler

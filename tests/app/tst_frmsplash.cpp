@@ -7,7 +7,8 @@
 #include <QSignalSpy>
 #include <QTimer>
 
-class TstFrmSplash : public QObject {
+class TstFrmSplash : public QObject
+{
     Q_OBJECT
 
 private:
@@ -56,7 +57,8 @@ private slots:
 
         QCOMPARE(s->findChild<QLabel *>("lblCompanyProduct")->text(), QStringLiteral("Maker"));
         QCOMPARE(s->findChild<QLabel *>("lblProductName")->text(), QStringLiteral("Curvexa"));
-        QCOMPARE(s->findChild<QLabel *>("lblProductDescription")->text(), QStringLiteral("Line one\nLine two"));
+        QCOMPARE(s->findChild<QLabel *>("lblProductDescription")->text(),
+                 QStringLiteral("Line one\nLine two"));
         QCOMPARE(s->findChild<QLabel *>("lblVersion")->text(), QStringLiteral("v9"));
         QCOMPARE(s->findChild<QLabel *>("lblWarning")->text(), QString()); // text 104 missing
         QVERIFY(!s->findChild<QLabel *>("Label1")->text().isEmpty());

@@ -16,14 +16,20 @@
 #include <QToolBar>
 #include <QToolButton>
 
-namespace {
+namespace
+{
 
 const QMap<int, QString> textosingles{
-    {1, "Languages"},    {2, "Edit languages..."}, {3, "No section"},   {4, "Stored"},
-    {6, "Curvexa"},      {11, "New"},              {12, "Save"},        {13, "Print"},
-    {14, "Copy"},        {15, "Web page"},         {16, "Draw"},        {17, "Help"},
-    {18, "No help file"}, {20, "Chart title"},     {21, "X caption"},   {22, "Y caption"},
-    {23, "Curves"},      {49, "Clear"},            {79, "Open"},        {80, "About"},
+    {1, "Languages"},     {2, "Edit languages..."},
+    {3, "No section"},    {4, "Stored"},
+    {6, "Curvexa"},       {11, "New"},
+    {12, "Save"},         {13, "Print"},
+    {14, "Copy"},         {15, "Web page"},
+    {16, "Draw"},         {17, "Help"},
+    {18, "No help file"}, {20, "Chart title"},
+    {21, "X caption"},    {22, "Y caption"},
+    {23, "Curves"},       {49, "Clear"},
+    {79, "Open"},         {80, "About"},
 };
 
 QStringList visibleTabs(QTabWidget *t)
@@ -37,7 +43,8 @@ QStringList visibleTabs(QTabWidget *t)
 
 } // namespace
 
-class TstPrincipal : public QObject {
+class TstPrincipal : public QObject
+{
     Q_OBJECT
 
 private:
@@ -166,16 +173,18 @@ private slots:
         QMap<int, QString> texts = textosingles;
         texts.remove(removed);
         principal &p = arrancar(texts);
-        QCOMPARE(p.curvecountLabel()->text(), removed == 23 ? QStringLiteral(":") : QStringLiteral("Curves:"));
+        QCOMPARE(p.curvecountLabel()->text(),
+                 removed == 23 ? QStringLiteral(":") : QStringLiteral("Curves:"));
         QCOMPARE(boton(p, "Nuevo")->text(), removed == 11 ? QString() : QStringLiteral("New"));
-        QCOMPARE(p.titlebox()->HeaderCaption(), removed == 20 ? QStringLiteral(":") : QStringLiteral("Chart title:"));
+        QCOMPARE(p.titlebox()->HeaderCaption(),
+                 removed == 20 ? QStringLiteral(":") : QStringLiteral("Chart title:"));
         QCOMPARE(p.titlebox()->text(), removed == 20 ? QString() : QStringLiteral("Chart title"));
     }
 
     void dispatch_data()
     {
         QTest::addColumn<QString>("key");
-        QTest::addColumn<int>("boxes");  // message boxes shown
+        QTest::addColumn<int>("boxes");   // message boxes shown
         QTest::addColumn<bool>("resets"); // curve 3 (tab 2) was reset
         QTest::newRow("Ayuda") << "Ayuda" << 1 << false;
         QTest::newRow("ayuda") << "ayuda" << 0 << false;

@@ -47,7 +47,8 @@ inline void cerrarventanas()
 
 // A language file with English texts for the ids given (id=Text<id>) unless
 // a text is given, and a second language "Deutsch".
-inline QStringList ficheroprueba(const QMap<int, QString> &texts, const QString &current = QStringLiteral("English"))
+inline QStringList ficheroprueba(const QMap<int, QString> &texts,
+                                 const QString &current = QStringLiteral("English"))
 {
     QStringList lines{QStringLiteral("[idioma]"), QStringLiteral("idioma=") + current, QString(),
                       QStringLiteral("[English]")};

@@ -11,7 +11,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-namespace {
+namespace
+{
 
 struct Item {
     QString caption;
@@ -21,7 +22,8 @@ struct Item {
     bool touched = false;
 };
 
-class RecordingMenu : public MenuIdiomas {
+class RecordingMenu : public MenuIdiomas
+{
 public:
     void ponerelemento(int index, const QString &caption, bool checked, bool enabled, bool visible) override
     {
@@ -66,7 +68,8 @@ QList<int> identificadoresleidos()
 
 } // namespace
 
-class TstIdiomas : public QObject {
+class TstIdiomas : public QObject
+{
     Q_OBJECT
 
 private:
@@ -119,16 +122,17 @@ private slots:
         QTest::newRow("only the settings section")
             << QStringList{"[idioma]", "idioma=English"} << 0 << "English" << 0 << "";
         QTest::newRow("two languages")
-            << QStringList{"[idioma]", "idioma=Deutsch", "", "[English]", "2=Edit", "", "[Deutsch]", "2=Bearbeiten"}
+            << QStringList{"[idioma]",  "idioma=Deutsch", "", "[English]", "2=Edit", "",
+                           "[Deutsch]", "2=Bearbeiten"}
             << 2 << "Deutsch" << 2 << "Deutsch.chm";
         QTest::newRow("current language in other letter case")
-            << QStringList{"[idioma]", "idioma=FRENCH", "[English]", "[French]", "2=Modifier"} << 2 << "FRENCH"
-            << 2 << "French.chm";
+            << QStringList{"[idioma]", "idioma=FRENCH", "[English]", "[French]", "2=Modifier"} << 2
+            << "FRENCH" << 2 << "French.chm";
         QTest::newRow("no section for the current language")
             << QStringList{"[idioma]", "idioma=Klingon", "[English]", "2=Edit"} << 1 << "Klingon" << 0 << "";
         QTest::newRow("eight languages fill the menu")
-            << QStringList{"[idioma]", "idioma=L8", "[L1]", "[L2]", "[L3]", "[L4]", "[L5]", "[L6]", "[L7]",
-                           "[L8]", "2=Edit"}
+            << QStringList{"[idioma]", "idioma=L8", "[L1]", "[L2]", "[L3]",  "[L4]",
+                           "[L5]",     "[L6]",      "[L7]", "[L8]", "2=Edit"}
             << 8 << "L8" << 8 << "L8.chm";
         QTest::newRow("no header at all") << QStringList{"idioma=English", "2=x"} << 0 << "" << 0 << "";
     }
@@ -302,7 +306,8 @@ private slots:
         QStringList sections;
         QCOMPARE(leersecciones(path, sections), platform::Integer(2));
         QCOMPARE(sections, (QStringList{QStringLiteral("English"), QString::fromUtf8("Español")}));
-        QCOMPARE(leerini(path, QStringLiteral("idioma"), QStringLiteral("idioma")), QStringLiteral("English"));
+        QCOMPARE(leerini(path, QStringLiteral("idioma"), QStringLiteral("idioma")),
+                 QStringLiteral("English"));
         for (const QString &lang : sections) {
             for (int id : identificadoresleidos())
                 QVERIFY2(!leerini(path, lang, QString::number(id)).isEmpty(),
