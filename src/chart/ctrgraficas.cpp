@@ -531,7 +531,8 @@ void ctrgraficas::UserControl_Resize()
     auto resized = [this](int wPx, int hPx) {
         const int before = resizeEvents_;
         resize(wPx, hPx);
-        if (resizeEvents_ == before)
+        // A window whose new size is not applied yet gets its event later.
+        if (resizeEvents_ == before && width() == wPx && height() == hPx)
             UserControl_Resize();
     };
     if (Width() < minAncho) {

@@ -57,6 +57,7 @@ private slots:
     void logoClickStartsTheBrowserAndSurvivesFailure();
     void minimumSize_data();
     void minimumSize();
+    void shownWindowIsEnlargedToo();
     void layout_data();
     void layout();
     void footerOffKeepsFooterWhereItWas();
@@ -317,6 +318,20 @@ void TestCtrGraficas::minimumSize()
     // the footer's 1300 twips are 87 pixels
     const Single areaH = pie ? Single(finalH * 15 - 1305) : Single(finalH * 15);
     QCOMPARE(ch.c.place(ch.c.chartArea()).Height(), areaH);
+}
+
+void TestCtrGraficas::shownWindowIsEnlargedToo()
+{
+    platform::ScriptedMsgBox boxes;
+    ctrgraficas c;
+    c.UserControl_InitProperties();
+    c.resize(600, 400);
+    c.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&c));
+    c.resize(200, 100);
+    QTRY_COMPARE(c.width(), 533);
+    QTRY_COMPARE(c.height(), 320);
+    QTRY_COMPARE(c.place(c.chartArea()).Width(), Single(7995));
 }
 
 void TestCtrGraficas::layout_data()
