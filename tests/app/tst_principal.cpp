@@ -186,15 +186,18 @@ private slots:
         QTest::addColumn<QString>("key");
         QTest::addColumn<int>("boxes");   // message boxes shown
         QTest::addColumn<bool>("resets"); // curve 3 (tab 2) was reset
-        QTest::newRow("Ayuda") << "Ayuda" << 1 << false;
-        QTest::newRow("ayuda") << "ayuda" << 0 << false;
-        QTest::newRow("AYUDA") << "AYUDA" << 0 << false;
-        QTest::newRow("Borrar") << "Borrar" << 0 << true;
-        QTest::newRow("borrar") << "borrar" << 0 << false;
-        QTest::newRow("Borrar with a blank") << "Borrar " << 0 << false;
-        QTest::newRow("nuevo") << "nuevo" << 0 << false;
-        QTest::newRow("separator") << "" << 0 << false;
-        QTest::newRow("Acercade") << "Acercade" << 0 << false;
+        QTest::addColumn<bool>("menu");   // the language menu popped up
+        QTest::newRow("Ayuda") << "Ayuda" << 1 << false << false;
+        QTest::newRow("ayuda") << "ayuda" << 0 << false << false;
+        QTest::newRow("AYUDA") << "AYUDA" << 0 << false << false;
+        QTest::newRow("Borrar") << "Borrar" << 0 << true << false;
+        QTest::newRow("borrar") << "borrar" << 0 << false << false;
+        QTest::newRow("Borrar with a blank") << "Borrar " << 0 << false << false;
+        QTest::newRow("Idiomas") << "Idiomas" << 0 << false << true;
+        QTest::newRow("idiomas") << "idiomas" << 0 << false << false;
+        QTest::newRow("nuevo") << "nuevo" << 0 << false << false;
+        QTest::newRow("separator") << "" << 0 << false << false;
+        QTest::newRow("Acercade") << "Acercade" << 0 << false << false;
     }
 
     void dispatch()
@@ -202,7 +205,9 @@ private slots:
         QFETCH(QString, key);
         QFETCH(int, boxes);
         QFETCH(bool, resets);
+        QFETCH(bool, menu);
         principal &p = arrancar();
+        p.show();
         p.spinner()->upButton()->click();
         p.spinner()->upButton()->click();
         QCOMPARE(p.tabs()->currentIndex(), 2);
@@ -217,6 +222,8 @@ private slots:
         QCOMPARE(curvas(3).npuntos, platform::Integer(resets ? 2 : 7));
         QCOMPARE(curvas(3).leyenda, resets ? QString() : QStringLiteral("kept"));
         QCOMPARE(curvas(2).npuntos, platform::Integer(0));
+        QCOMPARE(p.menuidiomas()->isVisible(), menu);
+        p.menuidiomas()->hide();
     }
 
     void help()
