@@ -10,8 +10,8 @@
 #include "textbox/textextend.h"
 
 #include <QEvent>
-#include <QMouseEvent>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
@@ -22,11 +22,12 @@
 
 using platform::Single;
 
-namespace {
+namespace
+{
 
 constexpr Single minAncho = 7995;      // twips
-constexpr Single minAltoConPie = 4795;  // twips
-constexpr Single minAltoSinPie = 3495;  // twips
+constexpr Single minAltoConPie = 4795; // twips
+constexpr Single minAltoSinPie = 3495; // twips
 
 int pxFromTwips(double twips)
 {
@@ -38,7 +39,10 @@ int pxFromTwips(double twips)
     return qRound(px);
 }
 
-QColor qcolor(platform::OleColor c) { return QColor(platform::redOf(c), platform::greenOf(c), platform::blueOf(c)); }
+QColor qcolor(platform::OleColor c)
+{
+    return QColor(platform::redOf(c), platform::greenOf(c), platform::blueOf(c));
+}
 
 void setTextColour(QWidget *w, platform::OleColor c)
 {
@@ -125,7 +129,8 @@ void Colocacion::apply()
         w_->setGeometry(l, t, std::max(pxFromTwips(width_), 0), std::max(pxFromTwips(height_), 0));
         return;
     }
-    const int r = pxFromTwips(double(left_) + double(width_)), b = pxFromTwips(double(top_) + double(height_));
+    const int r = pxFromTwips(double(left_) + double(width_)),
+              b = pxFromTwips(double(top_) + double(height_));
     w_->setGeometry(l, t, std::max(r - l, 0), std::max(b - t, 0));
 }
 
@@ -289,11 +294,18 @@ const Colocacion &ctrgraficas::place(const QWidget *w) const
 QSize ctrgraficas::minimumSizeHint() const
 {
     const Single alto = Pie() ? minAltoConPie : minAltoSinPie;
-    return QSize(int(std::ceil(minAncho / platform::twipsPerPixel)), int(std::ceil(alto / platform::twipsPerPixel)));
+    return QSize(int(std::ceil(minAncho / platform::twipsPerPixel)),
+                 int(std::ceil(alto / platform::twipsPerPixel)));
 }
 
-Single ctrgraficas::Width() const { return Single(platform::twipsFromPixels(width())); }
-Single ctrgraficas::Height() const { return Single(platform::twipsFromPixels(height())); }
+Single ctrgraficas::Width() const
+{
+    return Single(platform::twipsFromPixels(width()));
+}
+Single ctrgraficas::Height() const
+{
+    return Single(platform::twipsFromPixels(height()));
+}
 
 void ctrgraficas::setPlotSurface(platform::DrawSurface *surface)
 {
@@ -302,7 +314,10 @@ void ctrgraficas::setPlotSurface(platform::DrawSurface *surface)
 
 // --- properties --------------------------------------------------------------
 
-bool ctrgraficas::Pie() const { return platform::isTrue(pie_); }
+bool ctrgraficas::Pie() const
+{
+    return platform::isTrue(pie_);
+}
 
 void ctrgraficas::setPie(bool value)
 {
@@ -315,7 +330,10 @@ void ctrgraficas::setPie(bool value)
     emit PropertyChanged(QStringLiteral("Pie"));
 }
 
-bool ctrgraficas::Logo() const { return !ImgLogo->isHidden(); }
+bool ctrgraficas::Logo() const
+{
+    return !ImgLogo->isHidden();
+}
 
 void ctrgraficas::setLogo(bool value)
 {
@@ -323,7 +341,10 @@ void ctrgraficas::setLogo(bool value)
     emit PropertyChanged(QStringLiteral("Logo"));
 }
 
-bool ctrgraficas::Botones() const { return !btclipb->isHidden(); }
+bool ctrgraficas::Botones() const
+{
+    return !btclipb->isHidden();
+}
 
 void ctrgraficas::setBotones(bool value)
 {
@@ -332,7 +353,10 @@ void ctrgraficas::setBotones(bool value)
     emit PropertyChanged(QStringLiteral("Botones"));
 }
 
-QString ctrgraficas::TituloCaption() const { return lbcomentario->text(); }
+QString ctrgraficas::TituloCaption() const
+{
+    return lbcomentario->text();
+}
 
 void ctrgraficas::setTituloCaption(const QString &value)
 {
@@ -340,12 +364,16 @@ void ctrgraficas::setTituloCaption(const QString &value)
     emit PropertyChanged(QStringLiteral("TituloCaption"));
 }
 
-platform::Long ctrgraficas::TituloAlignement() const { return tituloAlign_; }
+platform::Long ctrgraficas::TituloAlignement() const
+{
+    return tituloAlign_;
+}
 
 void ctrgraficas::setTituloAlignement(Long value)
 {
     if (value < 0)
-        throw platform::VbError(platform::vberr::InvalidPropertyValue, QStringLiteral("Invalid property value"));
+        throw platform::VbError(platform::vberr::InvalidPropertyValue,
+                                QStringLiteral("Invalid property value"));
     if (value > 2)
         value = 2;
     tituloAlign_ = Integer(value);
@@ -359,7 +387,10 @@ void ctrgraficas::aplicarAlineacionTitulo()
     lbcomentario->setAlignment(h[std::clamp<int>(tituloAlign_, 0, 2)] | Qt::AlignTop);
 }
 
-platform::OleColor ctrgraficas::TituloForeColor() const { return tituloForeColor_; }
+platform::OleColor ctrgraficas::TituloForeColor() const
+{
+    return tituloForeColor_;
+}
 
 void ctrgraficas::setTituloForeColor(OleColor value)
 {
@@ -368,7 +399,10 @@ void ctrgraficas::setTituloForeColor(OleColor value)
     emit PropertyChanged(QStringLiteral("TituloForeColor"));
 }
 
-QFont ctrgraficas::TituloFont() const { return lbcomentario->font(); }
+QFont ctrgraficas::TituloFont() const
+{
+    return lbcomentario->font();
+}
 
 void ctrgraficas::setTituloFont(const QFont &value)
 {
@@ -376,7 +410,10 @@ void ctrgraficas::setTituloFont(const QFont &value)
     emit PropertyChanged(QStringLiteral("TituloFont"));
 }
 
-QString ctrgraficas::LeyendXCaption() const { return lbx->text(); }
+QString ctrgraficas::LeyendXCaption() const
+{
+    return lbx->text();
+}
 
 void ctrgraficas::setLeyendXCaption(const QString &value)
 {
@@ -385,7 +422,10 @@ void ctrgraficas::setLeyendXCaption(const QString &value)
     emit PropertyChanged(QStringLiteral("LeyendXCaption"));
 }
 
-QString ctrgraficas::LeyendYCaption() const { return lby->text(); }
+QString ctrgraficas::LeyendYCaption() const
+{
+    return lby->text();
+}
 
 void ctrgraficas::setLeyendYCaption(const QString &value)
 {
@@ -394,7 +434,10 @@ void ctrgraficas::setLeyendYCaption(const QString &value)
     emit PropertyChanged(QStringLiteral("LeyendYCaption"));
 }
 
-QString ctrgraficas::NumGraf() const { return QString::number(numgraf_); }
+QString ctrgraficas::NumGraf() const
+{
+    return QString::number(numgraf_);
+}
 
 void ctrgraficas::setNumGraf(const QString &value)
 {
@@ -402,7 +445,10 @@ void ctrgraficas::setNumGraf(const QString &value)
     emit PropertyChanged(QStringLiteral("NumGraf"));
 }
 
-platform::Long ctrgraficas::MouseLabelPointer() const { return txtescala[1]->MousePointer(); }
+platform::Long ctrgraficas::MouseLabelPointer() const
+{
+    return txtescala[1]->MousePointer();
+}
 
 void ctrgraficas::setMouseLabelPointer(Long value)
 {
@@ -411,7 +457,10 @@ void ctrgraficas::setMouseLabelPointer(Long value)
     emit PropertyChanged(QStringLiteral("MouseLabelPointer"));
 }
 
-QImage ctrgraficas::MouseLabelIcon() const { return txtescala[1]->MouseIcon(); }
+QImage ctrgraficas::MouseLabelIcon() const
+{
+    return txtescala[1]->MouseIcon();
+}
 
 void ctrgraficas::setMouseLabelIcon(const QImage &value)
 {
@@ -420,7 +469,10 @@ void ctrgraficas::setMouseLabelIcon(const QImage &value)
     emit PropertyChanged(QStringLiteral("MouseLabelIcon"));
 }
 
-QString ctrgraficas::CopyCaption() const { return btclipb->text(); }
+QString ctrgraficas::CopyCaption() const
+{
+    return btclipb->text();
+}
 
 void ctrgraficas::setCopyCaption(const QString &value)
 {
@@ -428,7 +480,10 @@ void ctrgraficas::setCopyCaption(const QString &value)
     emit PropertyChanged(QStringLiteral("CopyCaption"));
 }
 
-QString ctrgraficas::PrintCaption() const { return btprint->text(); }
+QString ctrgraficas::PrintCaption() const
+{
+    return btprint->text();
+}
 
 void ctrgraficas::setPrintCaption(const QString &value)
 {
@@ -436,7 +491,10 @@ void ctrgraficas::setPrintCaption(const QString &value)
     emit PropertyChanged(QStringLiteral("PrintCaption"));
 }
 
-QString ctrgraficas::ImgToolTip() const { return ImgLogo->toolTip(); }
+QString ctrgraficas::ImgToolTip() const
+{
+    return ImgLogo->toolTip();
+}
 
 void ctrgraficas::setImgToolTip(const QString &value)
 {
@@ -444,7 +502,10 @@ void ctrgraficas::setImgToolTip(const QString &value)
     emit PropertyChanged(QStringLiteral("ImgToolTip"));
 }
 
-QString ctrgraficas::ImgWebPage() const { return imgWebPage_; }
+QString ctrgraficas::ImgWebPage() const
+{
+    return imgWebPage_;
+}
 
 void ctrgraficas::setImgWebPage(const QString &value)
 {
@@ -452,7 +513,10 @@ void ctrgraficas::setImgWebPage(const QString &value)
     emit PropertyChanged(QStringLiteral("ImgWebPage"));
 }
 
-QString ctrgraficas::TextResult() const { return textResult_; }
+QString ctrgraficas::TextResult() const
+{
+    return textResult_;
+}
 
 void ctrgraficas::setTextResult(const QString &value)
 {
@@ -484,7 +548,8 @@ void ctrgraficas::UserControl_ReadProperties(const platform::PropertyBag &bag)
     numgraf_ = platform::cint(bag.readProperty(QStringLiteral("NumGraf"), 1).toDouble());
     for (int i = 1; i <= 4; ++i) {
         textextend *t = txtescala[std::size_t(i)];
-        t->setMousePointer(platform::clng(bag.readProperty(QStringLiteral("MouseLabelPointer"), 0).toDouble()));
+        t->setMousePointer(
+            platform::clng(bag.readProperty(QStringLiteral("MouseLabelPointer"), 0).toDouble()));
         t->setMouseIcon(bag.readProperty(QStringLiteral("MouseLabelIcon"), QVariant()).value<QImage>());
     }
 }
@@ -501,7 +566,8 @@ void ctrgraficas::UserControl_WriteProperties(platform::PropertyBag &bag) const
     bag.writeProperty(QStringLiteral("ImgWebPage"), imgWebPage_);
     bag.writeProperty(QStringLiteral("TextResult"), textResult_);
     bag.writeProperty(QStringLiteral("NumGraf"), QVariant::fromValue<qint16>(numgraf_));
-    bag.writeProperty(QStringLiteral("MouseLabelPointer"), QVariant::fromValue<qint32>(txtescala[1]->MousePointer()));
+    bag.writeProperty(QStringLiteral("MouseLabelPointer"),
+                      QVariant::fromValue<qint32>(txtescala[1]->MousePointer()));
     bag.writeProperty(QStringLiteral("MouseLabelIcon"), QVariant::fromValue(txtescala[1]->MouseIcon()));
 }
 

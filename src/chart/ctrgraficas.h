@@ -23,7 +23,8 @@ class QLabel;
 class QPushButton;
 class textextend;
 
-namespace platform {
+namespace platform
+{
 class PropertyBag;
 }
 
@@ -35,7 +36,8 @@ platform::Single comoSingle(double v);
 // button) sits on whole pixels, so what it reads back is the assigned value
 // rounded to a multiple of 15 twips; a windowless one (label, image) keeps the
 // single-precision value it was given.
-class Colocacion {
+class Colocacion
+{
 public:
     using Single = platform::Single;
     enum Tipo { sinVentana, conVentana };
@@ -64,7 +66,8 @@ private:
 };
 
 // A line control drawn on its container, ends in twips.
-class LineaControl : public QObject {
+class LineaControl : public QObject
+{
     Q_OBJECT
 public:
     using Single = platform::Single;
@@ -72,17 +75,34 @@ public:
     Single X1 = 0, Y1 = 0, X2 = 0, Y2 = 0;
     platform::OleColor BorderColor = 0;
     bool Visible = true;
-    void setX1(Single v) { X1 = v; changed(); }
-    void setY1(Single v) { Y1 = v; changed(); }
-    void setX2(Single v) { X2 = v; changed(); }
-    void setY2(Single v) { Y2 = v; changed(); }
+    void setX1(Single v)
+    {
+        X1 = v;
+        changed();
+    }
+    void setY1(Single v)
+    {
+        Y1 = v;
+        changed();
+    }
+    void setX2(Single v)
+    {
+        X2 = v;
+        changed();
+    }
+    void setY2(Single v)
+    {
+        Y2 = v;
+        changed();
+    }
 
 private:
     void changed();
 };
 
 // The chart area: a picture box that also draws the line controls it holds.
-class AreaGrafico : public platform::PictureBox {
+class AreaGrafico : public platform::PictureBox
+{
     Q_OBJECT
 public:
     explicit AreaGrafico(QWidget *parent = nullptr) : platform::PictureBox(parent) {}
@@ -91,7 +111,8 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 };
 
-class ctrgraficas : public QWidget {
+class ctrgraficas : public QWidget
+{
     Q_OBJECT
 
 public:
@@ -236,7 +257,7 @@ private:
     QLabel *lbcomentario = nullptr;
     platform::PictureBox *pctgraficas = nullptr;
     AreaGrafico *frmgrafico = nullptr;
-    std::array<textextend *, 5> txtescala{};   // 1..4
+    std::array<textextend *, 5> txtescala{}; // 1..4
     platform::PictureBox *pctgrafico = nullptr;
     std::array<QLabel *, maxCurvas + 1> lbleyenda{}; // 1..10
     std::array<Punto, maxCurvas + 1> leyendaPos_{};

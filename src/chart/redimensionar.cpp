@@ -22,12 +22,22 @@ Single comoSingle(double v)
     return static_cast<Single>(v);
 }
 
-namespace {
+namespace
+{
 
 // Sets one of a limit box's Top, Left or Width, keeping the other two.
-void boxTop(textextend *t, double v) { t->Move(t->Left(), comoSingle(v), t->Width()); }
-void boxLeft(textextend *t, double v) { t->Move(comoSingle(v), t->Top(), t->Width()); }
-void boxWidth(textextend *t, double v) { t->Move(t->Left(), t->Top(), comoSingle(v)); }
+void boxTop(textextend *t, double v)
+{
+    t->Move(t->Left(), comoSingle(v), t->Width());
+}
+void boxLeft(textextend *t, double v)
+{
+    t->Move(comoSingle(v), t->Top(), t->Width());
+}
+void boxWidth(textextend *t, double v)
+{
+    t->Move(t->Left(), t->Top(), comoSingle(v));
+}
 
 } // namespace
 

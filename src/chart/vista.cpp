@@ -9,17 +9,21 @@
 #include <cmath>
 #include <limits>
 
-namespace {
+namespace
+{
 
 constexpr double maxIntervalo = 1e8;
 
 void avisoIntervalo(const QString &linea)
 {
-    platform::msgbox(linea + QLatin1Char('\r') + QStringLiteral("Choose another interval"), platform::vbCritical,
-                     QStringLiteral("Warning"));
+    platform::msgbox(linea + QLatin1Char('\r') + QStringLiteral("Choose another interval"),
+                     platform::vbCritical, QStringLiteral("Warning"));
 }
 
-QColor qcolor(platform::OleColor c) { return QColor(platform::redOf(c), platform::greenOf(c), platform::blueOf(c)); }
+QColor qcolor(platform::OleColor c)
+{
+    return QColor(platform::redOf(c), platform::greenOf(c), platform::blueOf(c));
+}
 
 // Pixel positions for widgets stay within what a widget can be moved to.
 int pxClamp(double px)
@@ -166,7 +170,8 @@ void ctrgraficas::dibuja()
                     // Nothing more is drawn in this pass; the program and
                     // its data carry on.
                     if (avisosGrado_)
-                        platform::msgbox(QStringLiteral("Fit step is over number of points"), platform::vbCritical);
+                        platform::msgbox(QStringLiteral("Fit step is over number of points"),
+                                         platform::vbCritical);
                     return;
                 }
                 break;
@@ -175,7 +180,8 @@ void ctrgraficas::dibuja()
                     dibujafourier(destino, c);
                 } else {
                     if (avisosGrado_)
-                        platform::msgbox(QStringLiteral("Fit step is over number of points"), platform::vbCritical);
+                        platform::msgbox(QStringLiteral("Fit step is over number of points"),
+                                         platform::vbCritical);
                     return;
                 }
                 break;

@@ -7,11 +7,16 @@
 #include <algorithm>
 #include <cmath>
 
-namespace platform {
+namespace platform
+{
 
-namespace {
+namespace
+{
 
-QRgb toRgb(OleColor c) { return qRgb(redOf(c), greenOf(c), blueOf(c)); }
+QRgb toRgb(OleColor c)
+{
+    return qRgb(redOf(c), greenOf(c), blueOf(c));
+}
 
 // Points further than this many pixels outside the image are clipped before
 // they are rounded, so that huge user values never overflow pixel integers.
@@ -54,7 +59,10 @@ bool clipSegment(QPointF &a, QPointF &b, double loX, double loY, double hiX, dou
     return true;
 }
 
-QPoint roundPoint(QPointF p) { return QPoint(int(std::lrint(p.x())), int(std::lrint(p.y()))); }
+QPoint roundPoint(QPointF p)
+{
+    return QPoint(int(std::lrint(p.x())), int(std::lrint(p.y())));
+}
 
 } // namespace
 
@@ -343,8 +351,12 @@ void ImageSurface::buildStamp(const StampKey &key)
 
 void ImageSurface::stampCircle(double cx, double cy, double rpx)
 {
-    const StampKey key{std::round(rpx * 8.0) / 8.0, toRgb(foreColor_), toRgb(fillColor_),
-                       fillStyle_,                   drawWidth_,        drawStyle_};
+    const StampKey key{std::round(rpx * 8.0) / 8.0,
+                       toRgb(foreColor_),
+                       toRgb(fillColor_),
+                       fillStyle_,
+                       drawWidth_,
+                       drawStyle_};
     if (!(key == stampKey_))
         buildStamp(key);
     const int icx = int(std::lrint(cx)), icy = int(std::lrint(cy));

@@ -21,9 +21,11 @@
 #include <cstdint>
 #include <vector>
 
-namespace platform {
+namespace platform
+{
 
-class ImageSurface : public DrawSurface {
+class ImageSurface : public DrawSurface
+{
 public:
     // Starts with a 1 x 1 image, white, black pen, the twips scale.
     ImageSurface();
@@ -195,7 +197,8 @@ private:
 
 // The on-screen picture box: a widget showing an ImageSurface, with an
 // optional one-pixel border (border style 1) around the drawing area.
-class PictureBox : public QWidget, public ImageSurface {
+class PictureBox : public QWidget, public ImageSurface
+{
     Q_OBJECT
 public:
     explicit PictureBox(QWidget *parent = nullptr);

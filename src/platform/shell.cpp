@@ -5,9 +5,11 @@
 #include <QProcess>
 #include <QUrl>
 
-namespace platform {
+namespace platform
+{
 
-namespace {
+namespace
+{
 
 ShellHandler *g_handler = nullptr;
 
@@ -51,11 +53,20 @@ bool fileExists(const QString &path)
     return info.exists() && info.isFile();
 }
 
-void setShellHandler(ShellHandler *handler) { g_handler = handler; }
+void setShellHandler(ShellHandler *handler)
+{
+    g_handler = handler;
+}
 
-RecordingShell::RecordingShell() : previous_(g_handler) { g_handler = this; }
+RecordingShell::RecordingShell() : previous_(g_handler)
+{
+    g_handler = this;
+}
 
-RecordingShell::~RecordingShell() { g_handler = previous_; }
+RecordingShell::~RecordingShell()
+{
+    g_handler = previous_;
+}
 
 bool RecordingShell::start(const ShellCall &call)
 {

@@ -8,7 +8,8 @@
 #include <QList>
 #include <QString>
 
-namespace platform {
+namespace platform
+{
 
 // Window styles of a started program.
 enum ShellWindowStyle { vbHide = 0, vbNormalFocus = 1, vbMinimizedFocus = 2, vbMaximizedFocus = 3 };
@@ -18,7 +19,8 @@ struct ShellCall {
     int windowStyle = vbNormalFocus;
 };
 
-class ShellHandler {
+class ShellHandler
+{
 public:
     virtual ~ShellHandler() = default;
     virtual bool start(const ShellCall &call) = 0;
@@ -34,10 +36,11 @@ bool fileExists(const QString &path);
 void setShellHandler(ShellHandler *handler);
 
 // Test double: records every call and answers with `result`.
-class RecordingShell : public ShellHandler {
+class RecordingShell : public ShellHandler
+{
 public:
-    RecordingShell();            // installs itself
-    ~RecordingShell() override;  // restores the previous handler
+    RecordingShell();           // installs itself
+    ~RecordingShell() override; // restores the previous handler
     bool start(const ShellCall &call) override;
 
     QList<ShellCall> calls;

@@ -16,7 +16,8 @@
 
 using platform::Single;
 
-namespace {
+namespace
+{
 
 // A control of the given size in pixels, laid out once.
 struct Chart {
@@ -34,11 +35,15 @@ struct Chart {
 
 // Windowed controls (frames, picture boxes, buttons, the text boxes) sit on
 // whole pixels: what they read back is the value rounded to 15 twips.
-double snap(double twips) { return qRound(twips / 15.0) * 15.0; }
+double snap(double twips)
+{
+    return qRound(twips / 15.0) * 15.0;
+}
 
 } // namespace
 
-class TestCtrGraficas : public QObject {
+class TestCtrGraficas : public QObject
+{
     Q_OBJECT
 private slots:
     void fontsAreInstalled();
@@ -82,7 +87,7 @@ void TestCtrGraficas::fontsAreInstalled()
 void TestCtrGraficas::constituentsCarryTheirNames()
 {
     ctrgraficas c;
-    const QStringList names = {"frmpie",     "btclipb",     "btprint",     "ImgLogo",     "lbcomentario",
+    const QStringList names = {"frmpie",      "btclipb",    "btprint",     "ImgLogo",     "lbcomentario",
                                "pctgraficas", "frmgrafico", "txtescala_1", "txtescala_4", "pctgrafico",
                                "lbleyenda_1", "lbx",        "lby"};
     for (const QString &n : names)
@@ -150,12 +155,18 @@ void TestCtrGraficas::numGraf_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("readBack");
     QTest::addColumn<bool>("fails");
-    QTest::newRow("3") << "3" << "3" << false;
-    QTest::newRow("half to even down") << "2.5" << "2" << false;
-    QTest::newRow("half to even up") << "3.5" << "4" << false;
-    QTest::newRow("blanks") << " 7 " << "7" << false;
-    QTest::newRow("not a number") << "abc" << "5" << true;
-    QTest::newRow("overflow") << "40000" << "5" << true;
+    QTest::newRow("3") << "3"
+                       << "3" << false;
+    QTest::newRow("half to even down") << "2.5"
+                                       << "2" << false;
+    QTest::newRow("half to even up") << "3.5"
+                                     << "4" << false;
+    QTest::newRow("blanks") << " 7 "
+                            << "7" << false;
+    QTest::newRow("not a number") << "abc"
+                                  << "5" << true;
+    QTest::newRow("overflow") << "40000"
+                              << "5" << true;
 }
 
 void TestCtrGraficas::numGraf()
@@ -210,9 +221,9 @@ void TestCtrGraficas::bagWriteOrderAndValues()
     c.setCopyCaption(QStringLiteral("Copy"));
     platform::PropertyBag bag;
     c.UserControl_WriteProperties(bag);
-    const QStringList expected = {"Pie",        "Logo",       "Botones", "CopyCaption",
-                                  "PrintCaption", "TituloCaption", "ImgToolTip", "ImgWebPage",
-                                  "TextResult", "NumGraf",    "MouseLabelPointer", "MouseLabelIcon"};
+    const QStringList expected = {"Pie",          "Logo",          "Botones",           "CopyCaption",
+                                  "PrintCaption", "TituloCaption", "ImgToolTip",        "ImgWebPage",
+                                  "TextResult",   "NumGraf",       "MouseLabelPointer", "MouseLabelIcon"};
     QCOMPARE(bag.names(), expected);
     QCOMPARE(bag.readProperty(QStringLiteral("NumGraf")).toInt(), 3);
     QCOMPARE(bag.readProperty(QStringLiteral("Botones")).toBool(), false);
@@ -349,7 +360,8 @@ void TestCtrGraficas::layout_data()
     // (7095 - 5670) / 3 = 475 -> 32 px.
     QTest::newRow("800x560 footer") << 800 << 560 << true << 7095.0 << 1350.0 << 480.0 << 10200.0 << 5670.0;
     // top (8400 - 6720) / 3 = 560 -> 37 px
-    QTest::newRow("800x560 no footer") << 800 << 560 << false << 8400.0 << 1350.0 << 555.0 << 10200.0 << 6720.0;
+    QTest::newRow("800x560 no footer")
+        << 800 << 560 << false << 8400.0 << 1350.0 << 555.0 << 10200.0 << 6720.0;
     // 1000 x 700 px = 15000 x 10500 twips; left (15000 - 12750) x 3/4 = 1687.5 -> 113 px
     QTest::newRow("1000x700 footer") << 1000 << 700 << true << 9195.0 << 1695.0 << 615.0 << 12750.0 << 7350.0;
     // 533 x 320 px: width 0.85 x 7995 = 6795.75 -> 453 px, left (7995 - 6795) x 3/4 = 900
@@ -462,8 +474,10 @@ void TestCtrGraficas::viewShownInBoxes_data()
     QTest::addColumn<double>("xmax");
     QTest::addColumn<QString>("text3");
     QTest::addColumn<QString>("text4");
-    QTest::newRow("fraction") << 0.5 << 1234.5 << "0.5000" << "1234.5000";
-    QTest::newRow("negative") << -2.0 << 3.14159 << "-2.0000" << "3.1416";
+    QTest::newRow("fraction") << 0.5 << 1234.5 << "0.5000"
+                              << "1234.5000";
+    QTest::newRow("negative") << -2.0 << 3.14159 << "-2.0000"
+                              << "3.1416";
 }
 
 void TestCtrGraficas::viewShownInBoxes()

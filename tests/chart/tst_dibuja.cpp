@@ -14,7 +14,8 @@ using platform::DrawCall;
 using platform::Single;
 using Kind = platform::DrawCall::Kind;
 
-namespace {
+namespace
+{
 
 void ponerCurva(int i, std::initializer_list<Punto> pts, int tipo = ajusteSegmentos, int verpuntos = 0,
                 int grado = 0, int grosor = 1)
@@ -56,7 +57,8 @@ const QString chooseAnother = QStringLiteral("\rChoose another interval");
 
 } // namespace
 
-class TestDibuja : public QObject {
+class TestDibuja : public QObject
+{
     Q_OBJECT
 private slots:
     void fijarescala_data();
@@ -89,9 +91,12 @@ void TestDibuja::fijarescala_data()
     QTest::newRow("x zero") << Punto{1, 0} << Punto{1, 2} << "X axe interval is zero.";
     QTest::newRow("y 1e8 exactly") << Punto{0, 0} << Punto{1, 1e8} << "";
     QTest::newRow("x 1e8 exactly") << Punto{-5e7, 0} << Punto{5e7, 1} << "";
-    QTest::newRow("y beyond 1e8") << Punto{0, 0} << Punto{1, 100000000.00001} << "Y axe interval tends to infinite";
-    QTest::newRow("x beyond 1e8") << Punto{0, 0} << Punto{1.000001e8, 1} << "X axe interval tends to infinite.";
-    QTest::newRow("both beyond: y first") << Punto{0, 0} << Punto{2e8, 2e8} << "Y axe interval tends to infinite";
+    QTest::newRow("y beyond 1e8") << Punto{0, 0} << Punto{1, 100000000.00001}
+                                  << "Y axe interval tends to infinite";
+    QTest::newRow("x beyond 1e8") << Punto{0, 0} << Punto{1.000001e8, 1}
+                                  << "X axe interval tends to infinite.";
+    QTest::newRow("both beyond: y first")
+        << Punto{0, 0} << Punto{2e8, 2e8} << "Y axe interval tends to infinite";
     QTest::newRow("reversed corners pass") << Punto{3, 4} << Punto{1, 2} << "";
 }
 
@@ -269,11 +274,11 @@ void TestDibuja::extensionsAfterZoomOut_data()
     QTest::newRow("points only") << int(ajustePuntos) << v << QList<float>{-1, -3, 1, 1, 3, 2, 5, 0};
     QTest::newRow("segments") << int(ajusteSegmentos) << v << QList<float>{-1, -3, 1, 1, 3, 2, 5, 0};
     // a vertical first piece has no slope: only the right extension
-    QTest::newRow("vertical first piece") << int(ajusteSegmentos) << QList<Punto>{{1, 1}, {1, 3}, {3, 2}}
-                                          << QList<float>{3, 2, 5, 1};
+    QTest::newRow("vertical first piece")
+        << int(ajusteSegmentos) << QList<Punto>{{1, 1}, {1, 3}, {3, 2}} << QList<float>{3, 2, 5, 1};
     // repeated last point: zero-length last piece, only the left extension
-    QTest::newRow("zero-length last piece") << int(ajusteSegmentos) << QList<Punto>{{1, 1}, {2, 3}, {2, 3}}
-                                            << QList<float>{-1, -3, 1, 1};
+    QTest::newRow("zero-length last piece")
+        << int(ajusteSegmentos) << QList<Punto>{{1, 1}, {2, 3}, {2, 3}} << QList<float>{-1, -3, 1, 1};
 }
 
 void TestDibuja::extensionsAfterZoomOut()
@@ -463,7 +468,8 @@ void TestDibuja::extendedViewDrawsOnTheRealPlot()
     QVERIFY(boxes.shown.isEmpty());
 }
 
-namespace {
+namespace
+{
 int countColour(const QImage &img, QRgb c)
 {
     int n = 0;

@@ -7,12 +7,16 @@
 
 using namespace platform;
 
-namespace {
+namespace
+{
 
 constexpr OleColor red = 0x0000FF;
 constexpr OleColor blue = 0xFF0000;
 
-QRgb px(const ImageSurface &s, int x, int y) { return s.image().pixel(x, y) & 0xFFFFFF; }
+QRgb px(const ImageSurface &s, int x, int y)
+{
+    return s.image().pixel(x, y) & 0xFFFFFF;
+}
 
 // A 100 x 50 surface with the user scale x 0..10, y 0..5 growing upward.
 void upwardScale(ImageSurface &s)
@@ -34,7 +38,8 @@ int countColour(const QImage &img, QRgb c)
 
 } // namespace
 
-class TestPictureBox : public QObject {
+class TestPictureBox : public QObject
+{
     Q_OBJECT
 private slots:
     void userScaleMapsCorners_data();
