@@ -36,10 +36,12 @@ std::function<MenuIdiomas *()> &fuenteMenu()
     return fuente;
 }
 
+// A language file that can be read and holds something (an empty file is
+// what an interrupted write leaves behind).
 bool legible(const QString &path)
 {
     QFile f(path);
-    return QFileInfo(path).isFile() && f.open(QIODevice::ReadOnly);
+    return QFileInfo(path).isFile() && f.size() > 0 && f.open(QIODevice::ReadOnly);
 }
 
 } // namespace

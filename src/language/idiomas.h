@@ -73,6 +73,6 @@ void mostrarcontenido(platform::Integer n);
 
 // The language file as shipped with the program.
 QByteArray ficheroidiomaoriginal();
-// Writes the shipped language file to ficheroidioma when the file is missing
-// or cannot be read. True when the file is readable afterwards.
+// Writes the shipped language file to ficheroidioma when the file is missing,
+// empty or cannot be read. True when the file is readable afterwards.
 bool asegurarficheroidioma();

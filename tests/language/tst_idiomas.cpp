@@ -247,9 +247,18 @@ private slots:
         QVERIFY(!QFile::exists(ficheroidioma));
     }
 
+    void missing_file_is_restored_data()
+    {
+        QTest::addColumn<bool>("present");
+        QTest::newRow("missing") << false;
+        QTest::newRow("empty") << true;
+    }
+
     void missing_file_is_restored()
     {
-        useFile(QByteArray());
+        QFETCH(bool, present);
+        useFile(present ? QByteArray("") : QByteArray());
+        QCOMPARE(QFile::exists(ficheroidioma), present);
         cargaridiomas();
         QCOMPARE(readBytes(ficheroidioma), ficheroidiomaoriginal());
         QCOMPARE(numidiomas, 2);
