@@ -244,7 +244,10 @@ void TestCtrGraficas::bagRoundTrip()
     a.setImgWebPage(QStringLiteral("http://example.org"));
     a.setTextResult(QStringLiteral("result"));
     a.setNumGraf(QStringLiteral("7"));
-    a.setMouseLabelPointer(3);
+    a.setMouseLabelPointer(99);
+    QImage icon(16, 16, QImage::Format_ARGB32);
+    icon.fill(Qt::red);
+    a.setMouseLabelIcon(icon);
     platform::PropertyBag bag;
     a.UserControl_WriteProperties(bag);
     const platform::PropertyBag reread = platform::PropertyBag::load(bag.save());
@@ -261,8 +264,10 @@ void TestCtrGraficas::bagRoundTrip()
     QCOMPARE(b.ImgWebPage(), QStringLiteral("http://example.org"));
     QCOMPARE(b.TextResult(), QStringLiteral("result"));
     QCOMPARE(b.NumGraf(), QStringLiteral("7"));
-    for (int i = 1; i <= 4; ++i)
-        QCOMPARE(b.limitBox(i)->MousePointer(), 3);
+    for (int i = 1; i <= 4; ++i) {
+        QCOMPARE(b.limitBox(i)->MousePointer(), 99);
+        QCOMPARE(b.limitBox(i)->MouseIcon().size(), QSize(16, 16));
+    }
     // reading the bag leaves the buttons to "Botones", not to "Pie"
     QVERIFY(!b.copyButton()->isHidden());
     // and the views stay at zero
