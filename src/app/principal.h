@@ -3,6 +3,7 @@
 // curve-count spinner, ten curve tabs and the chart.
 
 #include "language/idiomas.h"
+#include "platform/commondialog.h"
 #include "platform/imagelist.h"
 #include "platform/vbtypes.h"
 
@@ -80,6 +81,9 @@ public:
     textextend *ycaptionbox() const { return TXTleyenday; }
     const platform::ImageList &imagesmain() const { return IMGmain32; }
     const platform::ImageList &imagescolor() const { return IMGcolor; }
+
+    // The open and save dialogs of the data files and the imports.
+    platform::CommonDialog CDialog;
 
     // Workbook objects of an import in progress (empty otherwise).
     std::shared_ptr<void> objexcel;
