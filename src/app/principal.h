@@ -5,6 +5,7 @@
 #include "language/idiomas.h"
 #include "platform/commondialog.h"
 #include "platform/imagelist.h"
+#include "app/principal_panel.h"
 #include "platform/vbtypes.h"
 
 #include <QMainWindow>
@@ -25,7 +26,7 @@ namespace platform
 class UpDown;
 }
 
-class principal : public QMainWindow, public MenuIdiomas
+class principal : public QMainWindow, public MenuIdiomas, public ControlesCurvas
 {
     Q_OBJECT
 
@@ -54,6 +55,16 @@ public:
 
     // Curve tabs.
     void iniciarcurva(Integer Index);
+    void actualizagrado(Integer Index);
+    void CMBunir_Click(Integer Index);
+
+    // Point grids and their in-place editors.
+    void BTadd_Click(Integer Index);
+    void BTdelete_Click(Integer Index);
+    void MSFdata_Click(Integer Index);
+    void TXTflex_Change(Integer Index);
+    void TXTflex_LostFocus(Integer Index);
+    void MSFdata_Scroll(Integer Index);
 
     // Language menu: items 1 to 10.
     void mnuidiomas_Click(Integer Index);
@@ -105,6 +116,9 @@ private:
     // Builds the tab control with one page per curve; each page holds the
     // frame FRMtab(i) that carries that curve's controls.
     void construirpestanas();
+    // Builds the controls of tab i's panel inside FRMtab(i).
+    void construirpanel(int i);
+    bool camposnumericos() const;
     int pestanasvisibles() const;
 
     QToolBar *TBmain = nullptr;

@@ -9,5 +9,3 @@ void principal::nuevofichero() {}
 void principal::abrir() {}
 
 void principal::guardarfichero() {}
-
-void principal::dibujargraficas() {}

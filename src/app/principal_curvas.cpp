@@ -1,9 +1,7 @@
 // The ten curve tabs of the main window: the tab pages with their frames,
-// the set-up of a tab's panel and the reset of a curve.
+// each holding the panel of one curve (built in principal_tabs.cpp).
 
 #include "app/principal.h"
-
-#include "chart/graficos.h"
 
 #include <QFrame>
 #include <QTabWidget>
@@ -27,25 +25,6 @@ void principal::construirpestanas()
         pageLayout->addWidget(frame);
         FRMtab[static_cast<std::size_t>(i)] = frame;
         SSTab->addTab(page, QString::number(i + 1));
+        construirpanel(i);
     }
-}
-
-void principal::iniciarcurva(Integer Index)
-{
-    SSTab->setCurrentIndex(Index);
-}
-
-void principal::borrarcurva(Integer Index)
-{
-    Curva &c = curvas(Index + 1);
-    c.leyenda.clear();
-    c.posicionx = -1.0;
-    c.posiciony = -1.0;
-    c.activa = platform::vbTrue;
-    c.npuntos = 2;
-    c.puntos.redim(c.npuntos);
-    c.puntos(1) = Punto{0.0, 0.0};
-    c.puntos(2) = Punto{1.0, 1.0};
-    c.minimo = Punto{0.0, 0.0};
-    c.maximo = Punto{1.0, 1.0};
 }
