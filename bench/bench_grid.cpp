@@ -18,7 +18,8 @@
 #include <cmath>
 #include <cstdio>
 
-namespace {
+namespace
+{
 
 constexpr int maxPoints = 32767;
 
@@ -104,8 +105,8 @@ int main(int argc, char *argv[])
     const double paint = ms(t);
     p.chart()->actualiza();
     const double chart = ms(t);
-    std::printf("hand ten curves of %d points to the chart: %8.1f ms (then painting %.1f ms)\n", maxPoints, total,
-                paint);
+    std::printf("hand ten curves of %d points to the chart: %8.1f ms (then painting %.1f ms)\n", maxPoints,
+                total, paint);
     std::printf("  of which the chart's own redraw about:    %8.1f ms\n", chart);
     std::printf("  curves handed over: %s, last x of curve 10: %g\n", qPrintable(p.chart()->NumGraf()),
                 curvas(10).puntos(curvas(10).npuntos).x);

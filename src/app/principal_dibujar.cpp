@@ -20,10 +20,12 @@
 #include <limits>
 #include <vector>
 
-namespace {
+namespace
+{
 
 // Fields of the tabs are written with "." as the decimal separator.
-const QLocale &regla() {
+const QLocale &regla()
+{
     static const QLocale c = QLocale::c();
     return c;
 }

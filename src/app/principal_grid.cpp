@@ -53,7 +53,8 @@ void principal::MSFdata_Click(Integer Index)
     editor->setText(g->Text());
     editor->Move(static_cast<platform::Single>(g->Left() + g->ColPos(g->Col())),
                  static_cast<platform::Single>(g->Top() + g->RowPos(g->Row())),
-                 static_cast<platform::Single>(g->CellWidth()), static_cast<platform::Single>(g->CellHeight()));
+                 static_cast<platform::Single>(g->CellWidth()),
+                 static_cast<platform::Single>(g->CellHeight()));
     editor->raise();
     editor->setVisible(true);
     editor->SetFocus();
@@ -65,6 +66,12 @@ void principal::TXTflex_Change(Integer Index)
     MSFdata.at(k)->setText(TXTflex[k]->text());
 }
 
-void principal::TXTflex_LostFocus(Integer Index) { TXTflex.at(static_cast<std::size_t>(Index))->setVisible(false); }
+void principal::TXTflex_LostFocus(Integer Index)
+{
+    TXTflex.at(static_cast<std::size_t>(Index))->setVisible(false);
+}
 
-void principal::MSFdata_Scroll(Integer Index) { TXTflex.at(static_cast<std::size_t>(Index))->setVisible(false); }
+void principal::MSFdata_Scroll(Integer Index)
+{
+    TXTflex.at(static_cast<std::size_t>(Index))->setVisible(false);
+}

@@ -12,7 +12,8 @@ class QPushButton;
 class QRadioButton;
 class QWidget;
 class textextend;
-namespace platform {
+namespace platform
+{
 class FlexGrid;
 class ImageCombo;
 class UpDown;
@@ -20,8 +21,7 @@ class UpDown;
 
 constexpr int numpestanas = 10;
 
-template <typename T>
-using ArrayPestanas = std::array<T *, numpestanas>;
+template <typename T> using ArrayPestanas = std::array<T *, numpestanas>;
 
 struct ControlesCurvas {
     ArrayPestanas<textextend> TXTlg{};

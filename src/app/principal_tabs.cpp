@@ -23,12 +23,15 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-namespace {
+namespace
+{
 
-QString conpuntos(int id) { return leertexto(id) + QLatin1Char(':'); }
+QString conpuntos(int id)
+{
+    return leertexto(id) + QLatin1Char(':');
+}
 
-template <typename T>
-T *crear(QWidget *parent, const char *nombre, int i)
+template <typename T> T *crear(QWidget *parent, const char *nombre, int i)
 {
     auto *w = new T(parent);
     w->setObjectName(QStringLiteral("%1_%2").arg(QLatin1String(nombre)).arg(i));
@@ -36,7 +39,10 @@ T *crear(QWidget *parent, const char *nombre, int i)
 }
 
 // The text box decides its own height; keep the Qt layout from changing it.
-void fijaraltura(textextend *t) { t->setFixedHeight(qRound(platform::pixelsFromTwips(t->Height()))); }
+void fijaraltura(textextend *t)
+{
+    t->setFixedHeight(qRound(platform::pixelsFromTwips(t->Height())));
+}
 
 // Width of the point grids, in twips: the row-number column and two value
 // columns of (width - 500) / 2 - 150 twips each, plus room for the scroll bar.
@@ -334,4 +340,7 @@ void principal::actualizagrado(Integer Index)
     upd->setEnabled(true);
 }
 
-void principal::CMBunir_Click(Integer Index) { actualizagrado(Index); }
+void principal::CMBunir_Click(Integer Index)
+{
+    actualizagrado(Index);
+}

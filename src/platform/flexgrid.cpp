@@ -16,9 +16,11 @@
 #include <cmath>
 #include <vector>
 
-namespace platform {
+namespace platform
+{
 
-namespace {
+namespace
+{
 
 constexpr int defaultColWidthPx = 64;
 
@@ -33,15 +35,24 @@ struct FlexCell {
 Qt::Alignment qtAlignment(int a, const QString &text)
 {
     switch (a) {
-    case flexAlignLeftTop: return Qt::AlignLeft | Qt::AlignTop;
-    case flexAlignLeftCenter: return Qt::AlignLeft | Qt::AlignVCenter;
-    case flexAlignLeftBottom: return Qt::AlignLeft | Qt::AlignBottom;
-    case flexAlignCenterTop: return Qt::AlignHCenter | Qt::AlignTop;
-    case flexAlignCenterCenter: return Qt::AlignCenter;
-    case flexAlignCenterBottom: return Qt::AlignHCenter | Qt::AlignBottom;
-    case flexAlignRightTop: return Qt::AlignRight | Qt::AlignTop;
-    case flexAlignRightCenter: return Qt::AlignRight | Qt::AlignVCenter;
-    case flexAlignRightBottom: return Qt::AlignRight | Qt::AlignBottom;
+    case flexAlignLeftTop:
+        return Qt::AlignLeft | Qt::AlignTop;
+    case flexAlignLeftCenter:
+        return Qt::AlignLeft | Qt::AlignVCenter;
+    case flexAlignLeftBottom:
+        return Qt::AlignLeft | Qt::AlignBottom;
+    case flexAlignCenterTop:
+        return Qt::AlignHCenter | Qt::AlignTop;
+    case flexAlignCenterCenter:
+        return Qt::AlignCenter;
+    case flexAlignCenterBottom:
+        return Qt::AlignHCenter | Qt::AlignBottom;
+    case flexAlignRightTop:
+        return Qt::AlignRight | Qt::AlignTop;
+    case flexAlignRightCenter:
+        return Qt::AlignRight | Qt::AlignVCenter;
+    case flexAlignRightBottom:
+        return Qt::AlignRight | Qt::AlignBottom;
     default: {
         bool number = false;
         text.trimmed().toDouble(&number);
@@ -50,7 +61,10 @@ Qt::Alignment qtAlignment(int a, const QString &text)
     }
 }
 
-QColor qcolor(OleColor c) { return QColor(redOf(c), greenOf(c), blueOf(c)); }
+QColor qcolor(OleColor c)
+{
+    return QColor(redOf(c), greenOf(c), blueOf(c));
+}
 
 [[noreturn]] void fail(int number, const char *what)
 {
@@ -61,7 +75,8 @@ QColor qcolor(OleColor c) { return QColor(redOf(c), greenOf(c), blueOf(c)); }
 
 // The cells, fixed ones included, row by row. The view sees only the part
 // that scrolls; the fixed row and column are shown by the view's headers.
-class FlexGridModel : public QAbstractTableModel {
+class FlexGridModel : public QAbstractTableModel
+{
 public:
     FlexGridModel(int fixedRows, int fixedCols, int cols, QObject *parent)
         : QAbstractTableModel(parent), fr(fixedRows), fc(fixedCols), rows(fixedRows + 1), cols(cols),
@@ -202,7 +217,8 @@ public:
     std::vector<int> colAlign;
 };
 
-class FlexGridView : public QTableView {
+class FlexGridView : public QTableView
+{
 public:
     FlexGridView(FlexGrid *grid) : QTableView(grid), grid_(grid) {}
 
@@ -268,12 +284,27 @@ FlexGrid::FlexGrid(int fixedRows, int fixedCols, int cols, QWidget *parent) : QW
 
 FlexGrid::~FlexGrid() = default;
 
-QTableView *FlexGrid::view() const { return view_; }
+QTableView *FlexGrid::view() const
+{
+    return view_;
+}
 
-int FlexGrid::FixedRows() const { return model_->fr; }
-int FlexGrid::FixedCols() const { return model_->fc; }
-int FlexGrid::Rows() const { return model_->rows; }
-int FlexGrid::Cols() const { return model_->cols; }
+int FlexGrid::FixedRows() const
+{
+    return model_->fr;
+}
+int FlexGrid::FixedCols() const
+{
+    return model_->fc;
+}
+int FlexGrid::Rows() const
+{
+    return model_->rows;
+}
+int FlexGrid::Cols() const
+{
+    return model_->cols;
+}
 
 void FlexGrid::fitRowsToFont()
 {
@@ -377,9 +408,15 @@ void FlexGrid::setColSel(int col)
     syncView();
 }
 
-QString FlexGrid::Text() const { return model_->cell(row_, col_).text; }
+QString FlexGrid::Text() const
+{
+    return model_->cell(row_, col_).text;
+}
 
-void FlexGrid::setText(const QString &text) { setTextMatrix(row_, col_, text); }
+void FlexGrid::setText(const QString &text)
+{
+    setTextMatrix(row_, col_, text);
+}
 
 QString FlexGrid::TextMatrix(int row, int col) const
 {
@@ -484,8 +521,14 @@ int FlexGrid::RowHeight(int row) const
     return static_cast<int>(twipsFromPixels(rowHeightPx_));
 }
 
-int FlexGrid::CellWidth() const { return ColWidth(col_); }
-int FlexGrid::CellHeight() const { return RowHeight(row_); }
+int FlexGrid::CellWidth() const
+{
+    return ColWidth(col_);
+}
+int FlexGrid::CellHeight() const
+{
+    return RowHeight(row_);
+}
 
 int FlexGrid::RowPos(int row) const
 {
@@ -540,10 +583,22 @@ void FlexGrid::setSelectionMode(int mode)
     syncView();
 }
 
-int FlexGrid::Left() const { return static_cast<int>(twipsFromPixels(x())); }
-int FlexGrid::Top() const { return static_cast<int>(twipsFromPixels(y())); }
-int FlexGrid::Width() const { return static_cast<int>(twipsFromPixels(width())); }
-int FlexGrid::Height() const { return static_cast<int>(twipsFromPixels(height())); }
+int FlexGrid::Left() const
+{
+    return static_cast<int>(twipsFromPixels(x()));
+}
+int FlexGrid::Top() const
+{
+    return static_cast<int>(twipsFromPixels(y()));
+}
+int FlexGrid::Width() const
+{
+    return static_cast<int>(twipsFromPixels(width()));
+}
+int FlexGrid::Height() const
+{
+    return static_cast<int>(twipsFromPixels(height()));
+}
 
 void FlexGrid::moveTwips(int left, int top, int width, int height)
 {

@@ -26,7 +26,8 @@
 
 class QTableView;
 
-namespace platform {
+namespace platform
+{
 
 // Cell and column alignments.
 enum FlexAlignment {
@@ -47,7 +48,8 @@ enum FlexSelectionMode { flexSelectionFree = 0, flexSelectionByRow = 1, flexSele
 class FlexGridModel;
 class FlexGridView;
 
-class FlexGrid : public QWidget {
+class FlexGrid : public QWidget
+{
     Q_OBJECT
 public:
     // fixedRows and fixedCols are 0 or 1; the grid starts with one non-fixed row

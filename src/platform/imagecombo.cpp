@@ -3,7 +3,8 @@
 #include "platform/imagelist.h"
 #include "platform/vberror.h"
 
-namespace platform {
+namespace platform
+{
 
 ImageCombo::ImageCombo(QWidget *parent) : QComboBox(parent)
 {
@@ -27,7 +28,10 @@ void ImageCombo::addImageItem(int position, const QString &imageKey)
     insertItem(position - 1, QIcon(list_->image(imageKey)), QString(), imageKey);
 }
 
-QString ImageCombo::itemImageKey(int position) const { return itemData(position - 1).toString(); }
+QString ImageCombo::itemImageKey(int position) const
+{
+    return itemData(position - 1).toString();
+}
 
 void ImageCombo::setSelectedPosition(int position)
 {

@@ -4,11 +4,13 @@
 
 #include <QComboBox>
 
-namespace platform {
+namespace platform
+{
 
 class ImageList;
 
-class ImageCombo : public QComboBox {
+class ImageCombo : public QComboBox
+{
     Q_OBJECT
 public:
     explicit ImageCombo(QWidget *parent = nullptr);

@@ -2,7 +2,8 @@
 
 #include <QPainter>
 
-namespace platform {
+namespace platform
+{
 
 void ImageList::add(const QString &key, const QPixmap &picture)
 {

@@ -9,9 +9,11 @@
 #include <QSize>
 #include <QString>
 
-namespace platform {
+namespace platform
+{
 
-class ImageList {
+class ImageList
+{
 public:
     explicit ImageList(QSize imageSize = QSize(16, 16)) : size_(imageSize) {}
 

@@ -6,7 +6,8 @@
 
 #include <algorithm>
 
-namespace platform {
+namespace platform
+{
 
 UpDown::UpDown(QWidget *parent) : QWidget(parent)
 {
@@ -29,7 +30,10 @@ UpDown::UpDown(QWidget *parent) : QWidget(parent)
     connect(down_, &QToolButton::clicked, this, [this] { step(-1); });
 }
 
-QSize UpDown::sizeHint() const { return QSize(17, 22); }
+QSize UpDown::sizeHint() const
+{
+    return QSize(17, 22);
+}
 
 int UpDown::Value() const
 {
@@ -52,7 +56,10 @@ void UpDown::setValue(int value)
         emit Change();
 }
 
-void UpDown::setBuddy(QLineEdit *buddy) { buddy_ = buddy; }
+void UpDown::setBuddy(QLineEdit *buddy)
+{
+    buddy_ = buddy;
+}
 
 void UpDown::step(int direction)
 {

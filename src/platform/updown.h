@@ -18,9 +18,11 @@
 class QLineEdit;
 class QToolButton;
 
-namespace platform {
+namespace platform
+{
 
-class UpDown : public QWidget {
+class UpDown : public QWidget
+{
     Q_OBJECT
 public:
     explicit UpDown(QWidget *parent = nullptr);

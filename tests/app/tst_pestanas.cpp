@@ -21,12 +21,13 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
-#include <QTableView>
 #include <QTabWidget>
+#include <QTableView>
 #include <QToolBar>
 #include <QToolButton>
 
-namespace {
+namespace
+{
 
 QMap<int, QString> textospestanas()
 {
@@ -43,7 +44,8 @@ QMap<int, QString> textospestanas()
 
 } // namespace
 
-class TstPestanas : public QObject {
+class TstPestanas : public QObject
+{
     Q_OBJECT
 
 private:
@@ -51,7 +53,8 @@ private:
 
     principal &arrancar()
     {
-        escribirfichero(dir.filePath(QStringLiteral("idioma.lng")), lineascrlf(ficheroprueba(textospestanas())));
+        escribirfichero(dir.filePath(QStringLiteral("idioma.lng")),
+                        lineascrlf(ficheroprueba(textospestanas())));
         ficheroidioma = dir.filePath(QStringLiteral("idioma.lng"));
         instalarmenuidiomasprincipal();
         cargaridiomas();
@@ -486,11 +489,16 @@ private slots:
     {
         QTest::addColumn<QString>("campo");
         QTest::addColumn<QString>("texto");
-        QTest::newRow("degree empty") << "TXTgrado" << "";
-        QTest::newRow("thickness letters") << "TXTgrosor" << "abc";
-        QTest::newRow("legend x minus") << "TXTx" << "-";
-        QTest::newRow("count too large") << "TXTng" << "11";
-        QTest::newRow("count empty") << "TXTng" << "";
+        QTest::newRow("degree empty") << "TXTgrado"
+                                      << "";
+        QTest::newRow("thickness letters") << "TXTgrosor"
+                                           << "abc";
+        QTest::newRow("legend x minus") << "TXTx"
+                                        << "-";
+        QTest::newRow("count too large") << "TXTng"
+                                         << "11";
+        QTest::newRow("count empty") << "TXTng"
+                                     << "";
     }
     void fieldWithoutNumberStops()
     {

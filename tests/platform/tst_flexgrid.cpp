@@ -9,7 +9,8 @@
 
 using platform::FlexGrid;
 
-class TstFlexGrid : public QObject {
+class TstFlexGrid : public QObject
+{
     Q_OBJECT
 
 private:
@@ -296,8 +297,7 @@ private slots:
         QSignalSpy scrolls(g, &FlexGrid::Scroll);
         QTableView *v = g->view();
         auto cornerInGrid = [&](int row, int col) {
-            return v->viewport()->mapTo(g, v->visualRect(v->model()->index(row - 1, col - 1)).topLeft()) *
-                   15;
+            return v->viewport()->mapTo(g, v->visualRect(v->model()->index(row - 1, col - 1)).topLeft()) * 15;
         };
         QCOMPARE(QPoint(g->ColPos(2), g->RowPos(3)), cornerInGrid(3, 2));
         QCOMPARE(g->RowPos(0), v->horizontalHeader()->mapTo(g, QPoint(0, 0)).y() * 15);

@@ -11,7 +11,8 @@
 
 using platform::UpDown;
 
-class TstUpDown : public QObject {
+class TstUpDown : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -22,14 +23,30 @@ private slots:
         QTest::addColumn<QString>("buddyText");
         QTest::addColumn<QString>("clicks"); // u = up, d = down
         QTest::addColumn<QString>("shown");
-        QTest::newRow("up from 1") << 1 << 10 << "1" << "u" << "2";
-        QTest::newRow("up stops at max") << 1 << 10 << "9" << "uuu" << "10";
-        QTest::newRow("down stops at min") << 1 << 5 << "2" << "ddd" << "1";
-        QTest::newRow("buddy text is the start") << 1 << 10 << "7" << "d" << "6";
-        QTest::newRow("above a lowered max comes back") << 1 << 2 << "5" << "u" << "2";
-        QTest::newRow("down from above max") << 1 << 2 << "5" << "d" << "2";
-        QTest::newRow("crossed limits hold the value") << 1 << 0 << "1" << "ud" << "1";
-        QTest::newRow("single value range") << 1 << 1 << "1" << "uudd" << "1";
+        QTest::newRow("up from 1") << 1 << 10 << "1"
+                                   << "u"
+                                   << "2";
+        QTest::newRow("up stops at max") << 1 << 10 << "9"
+                                         << "uuu"
+                                         << "10";
+        QTest::newRow("down stops at min") << 1 << 5 << "2"
+                                           << "ddd"
+                                           << "1";
+        QTest::newRow("buddy text is the start") << 1 << 10 << "7"
+                                                 << "d"
+                                                 << "6";
+        QTest::newRow("above a lowered max comes back") << 1 << 2 << "5"
+                                                        << "u"
+                                                        << "2";
+        QTest::newRow("down from above max") << 1 << 2 << "5"
+                                             << "d"
+                                             << "2";
+        QTest::newRow("crossed limits hold the value") << 1 << 0 << "1"
+                                                       << "ud"
+                                                       << "1";
+        QTest::newRow("single value range") << 1 << 1 << "1"
+                                            << "uudd"
+                                            << "1";
     }
     void arrowsStepWithinLimits()
     {
@@ -91,8 +108,8 @@ private slots:
     {
         platform::ImageList list(QSize(70, 10));
         for (int k = 0; k < 16; ++k)
-            list.add(QStringLiteral("c%1").arg(k), platform::colourSwatch(platform::rgb(k * 16, 0, 255 - k * 16),
-                                                                          QSize(70, 10)));
+            list.add(QStringLiteral("c%1").arg(k),
+                     platform::colourSwatch(platform::rgb(k * 16, 0, 255 - k * 16), QSize(70, 10)));
         QCOMPARE(list.count(), 16);
         QCOMPARE(list.indexOf(QStringLiteral("c15")), 16);
         QCOMPARE(list.image(QStringLiteral("c3")).toImage().pixelColor(35, 5), QColor(48, 0, 207));
@@ -117,7 +134,8 @@ private slots:
     {
         platform::ImageList list(QSize(70, 10));
         for (int k = 0; k < 16; ++k)
-            list.add(QStringLiteral("c%1").arg(k), platform::colourSwatch(platform::rgb(k, k, k), QSize(70, 10)));
+            list.add(QStringLiteral("c%1").arg(k),
+                     platform::colourSwatch(platform::rgb(k, k, k), QSize(70, 10)));
         platform::ImageCombo combo;
         combo.setImageList(&list);
         for (int k = 0; k < 16; ++k)
