@@ -44,33 +44,71 @@ bool isHeader(QByteArrayView line) { return !line.isEmpty() && line.front() == '
 
 // The name of a header line: the line without its first and its last
 // character. The line "[" alone has no such name; it is taken as the empty one.
-QString sectionName(QByteArrayView header)
+QByteArrayView sectionBytes(QByteArrayView header)
 {
-    if (header.size() < 2)
-        return QString();
-    return platform::fromAnsi(header.sliced(1, header.size() - 2));
+    return header.size() < 2 ? QByteArrayView() : header.sliced(1, header.size() - 2);
 }
 
-bool sameName(QByteArrayView header, const QString &lowerName)
-{
-    return sectionName(header).toLower() == lowerName;
-}
+QString sectionName(QByteArrayView header) { return platform::fromAnsi(sectionBytes(header)); }
+
+// Compares pieces of the file with a name or key without regard to case.
+// Lookups run for every caption of every window, so a plain ASCII name is
+// compared byte by byte; no character of the file's code page outside ASCII
+// lower-cases into ASCII, so this gives the same answer as decoding.
+class NameMatcher {
+public:
+    explicit NameMatcher(const QString &name) : lower_(name.toLower())
+    {
+        for (QChar c : lower_) {
+            if (c.unicode() >= 0x80) {
+                ascii_ = false;
+                return;
+            }
+            bytes_ += static_cast<char>(c.unicode());
+        }
+    }
+
+    bool matches(QByteArrayView piece) const
+    {
+        if (!ascii_)
+            return platform::fromAnsi(piece).toLower() == lower_;
+        if (piece.size() != bytes_.size())
+            return false;
+        for (qsizetype i = 0; i < piece.size(); ++i) {
+            auto b = static_cast<unsigned char>(piece[i]);
+            if (b >= 0x80)
+                return false;
+            if (b >= 'A' && b <= 'Z')
+                b = static_cast<unsigned char>(b + ('a' - 'A'));
+            if (b != static_cast<unsigned char>(bytes_[i]))
+                return false;
+        }
+        return true;
+    }
+
+private:
+    QString lower_;
+    QByteArray bytes_;
+    bool ascii_ = true;
+};
+
+bool sameName(QByteArrayView header, const NameMatcher &name) { return name.matches(sectionBytes(header)); }
 
 // Position of the first "=" of an entry line, or -1 for a line without one
 // (such a line has no key and matches none).
 qsizetype equalsPos(QByteArrayView line) { return line.indexOf('='); }
 
-bool sameKey(QByteArrayView line, qsizetype eq, const QString &lowerKey)
+bool sameKey(QByteArrayView line, qsizetype eq, const NameMatcher &key)
 {
-    return eq >= 0 && platform::fromAnsi(line.first(eq)).toLower() == lowerKey;
+    return eq >= 0 && key.matches(line.first(eq));
 }
 
-bool hasSection(const QByteArray &content, const QString &lowerName)
+bool hasSection(const QByteArray &content, const NameMatcher &name)
 {
     Lines lines(content);
     QByteArrayView line;
     while (lines.next(line))
-        if (isHeader(line) && sameName(line, lowerName))
+        if (isHeader(line) && sameName(line, name))
             return true;
     return false;
 }
@@ -89,15 +127,15 @@ QByteArray closeLastLine(const QByteArray &content)
 QString leerini(const QString &fichero, const QString &seccion, const QString &clave)
 {
     const QByteArray content = platform::readAll(fichero);
-    const QString lowerSection = seccion.toLower();
-    const QString lowerKey = clave.toLower();
+    const NameMatcher section(seccion);
+    const NameMatcher key(clave);
     Lines lines(content);
     QByteArrayView line;
 
     // Up to the first header of that name; nothing before it is parsed.
     bool inSection = false;
     while (!inSection && lines.next(line))
-        inSection = isHeader(line) && sameName(line, lowerSection);
+        inSection = isHeader(line) && sameName(line, section);
     if (!inSection)
         return QString();
 
@@ -108,7 +146,7 @@ QString leerini(const QString &fichero, const QString &seccion, const QString &c
         if (isHeader(line))
             return QString();
         const qsizetype eq = equalsPos(line);
-        if (sameKey(line, eq, lowerKey))
+        if (sameKey(line, eq, key))
             return platform::fromAnsi(line.sliced(eq + 1));
     }
     return QString();
@@ -116,7 +154,7 @@ QString leerini(const QString &fichero, const QString &seccion, const QString &c
 
 platform::Integer existeseccion(const QString &fichero, const QString &seccion)
 {
-    return platform::toVbBool(hasSection(platform::readAll(fichero), seccion.toLower()));
+    return platform::toVbBool(hasSection(platform::readAll(fichero), NameMatcher(seccion)));
 }
 
 platform::Integer leersecciones(const QString &fichero, QStringList &secciones)
@@ -141,7 +179,7 @@ platform::Integer leersecciones(const QString &fichero, QStringList &secciones)
 void crearseccion(const QString &fichero, const QString &seccion)
 {
     const QByteArray content = platform::readAll(fichero);
-    if (hasSection(content, seccion.toLower()))
+    if (hasSection(content, NameMatcher(seccion)))
         return;
     // A line of one CR (CR CR LF), then the header.
     QByteArray add = closeLastLine(content);
@@ -156,8 +194,8 @@ void escribirini(const QString &fichero, const QString &seccion, const QString &
     crearseccion(fichero, seccion);
 
     const QByteArray content = platform::readAll(fichero);
-    const QString lowerSection = seccion.toLower();
-    const QString lowerKey = clave.toLower();
+    const NameMatcher section(seccion);
+    const NameMatcher key(clave);
     QByteArray entry = platform::toAnsi(clave);
     entry += '=';
     entry += platform::toAnsi(valor);
@@ -178,7 +216,7 @@ void escribirini(const QString &fichero, const QString &seccion, const QString &
     while (lines.next(line)) {
         if (!inSection) {
             write(line);
-            inSection = isHeader(line) && sameName(line, lowerSection);
+            inSection = isHeader(line) && sameName(line, section);
             continue;
         }
         if (line.isEmpty())
@@ -191,7 +229,7 @@ void escribirini(const QString &fichero, const QString &seccion, const QString &
             inSection = false;
             continue;
         }
-        if (sameKey(line, equalsPos(line), lowerKey)) {
+        if (sameKey(line, equalsPos(line), key)) {
             write(entry);
             written = true;
             inSection = false;

@@ -100,10 +100,11 @@ QStringList splitLines(const QByteArray &content)
 QByteArray readAll(const QString &path)
 {
     QFile f(path);
-    if (QFileInfo(path).isDir())
-        fail(vberr::PathFileAccess, QStringLiteral("Cannot read"), path, QStringLiteral("it is a folder"));
-    if (!f.open(QIODevice::ReadOnly))
+    if (!f.open(QIODevice::ReadOnly)) {
+        if (QFileInfo(path).isDir())
+            fail(vberr::PathFileAccess, QStringLiteral("Cannot read"), path, QStringLiteral("it is a folder"));
         fail(openErrorNumber(path), QStringLiteral("Cannot open"), path, describe(f));
+    }
     QByteArray content = f.readAll();
     if (f.error() != QFileDevice::NoError)
         fail(vberr::PathFileAccess, QStringLiteral("Cannot read"), path, describe(f));

@@ -116,6 +116,12 @@ void TestIni::leerini_data()
     QTest::newRow("lone LF inside a value") << QByteArray("[a]\r\nk=1\n2\r\n") << "a" << "k" << "1\n2";
     QTest::newRow("last line without line end") << QByteArray("[a]\r\nk=v") << "a" << "k" << "v";
     QTest::newRow("empty file") << QByteArray() << "a" << "k" << "";
+    QTest::newRow("accented key without case") << QByteArray("[a]\r\n\xe1=1\r\n") << "A"
+                                               << QString::fromUtf8("Á") << "1";
+    QTest::newRow("accented byte is not its plain letter") << QByteArray("[a]\r\n\xe1=1\r\n") << "a" << "a"
+                                                           << "";
+    QTest::newRow("upper-case ASCII bytes") << QByteArray("[ENGLISH]\r\nKEY=1\r\n") << "english" << "key"
+                                            << "1";
     QTest::newRow("bytes above 0x7F") << QByteArray("[Espa\xf1ol]\r\n1=A\xf1o \x80\x81\x9d\xff\r\n")
                                       << QString::fromUtf8("ESPAÑOL") << "1"
                                       << QString::fromUtf8("Año €\u0081\u009dÿ");
