@@ -354,6 +354,11 @@ def main():
     write("chart-sheet-active.xls", compound_file(workbook_stream(
         [("Hoja1", {(1, 1): Rk(1)}), ("Grafico1", None)], active=1)))
 
+    # A chart sheet before the data sheet: FreeXL would give the data sheet
+    # empty, so the workbook is refused.
+    write("chart-sheet-first.xls", compound_file(workbook_stream(
+        [("Grafico1", None), ("Datos", {(1, 1): Rk(1), (1, 2): Rk(2)})], active=1)))
+
     # Cells joined to the block only through a corner: A1, A2, B3 (corner of
     # A2), C4 (corner of B3), then column D (D3..D5 touch C4) down to D7.
     # A9 is cut off by the empty row 8; F1 by the empty column E.

@@ -2,6 +2,7 @@
 
 #include "platform/vberror.h"
 
+#include <QSet>
 #include <QStringDecoder>
 #include <algorithm>
 #include <cstring>
@@ -461,6 +462,8 @@ WorkbookScan StreamReader::read()
     SheetScan *sheet = nullptr; // the sheet of the current substream, if any
     bool inGlobals = true;
     bool dimensionsSeen = false;
+    QSet<int> sized;    // sheets whose substream gives their dimensions
+    int lastOwner = -1; // the sheet of the last substream
     while (next(r)) {
         if (r.type == rec::Continue)
             continue; // continuations of records we do not read
@@ -472,9 +475,13 @@ WorkbookScan StreamReader::read()
             dimensionsSeen = false;
             pendingRow_ = -1;
             sheet = nullptr;
-            for (SheetScan &s : scan_.sheets)
-                if (s.offset == r.offset)
-                    sheet = &s;
+            lastOwner = -1;
+            for (int i = 0; i < scan_.sheets.size(); ++i) {
+                if (scan_.sheets[i].offset == r.offset) {
+                    sheet = &scan_.sheets[i];
+                    lastOwner = i;
+                }
+            }
             continue;
         }
         switch (r.type) {
@@ -489,6 +496,8 @@ WorkbookScan StreamReader::read()
             if (inGlobals || dimensionsSeen)
                 damaged(QStringLiteral("misplaced sheet dimensions"));
             dimensionsSeen = true;
+            if (sheet)
+                sized.insert(int(sheet - scan_.sheets.data()));
             break;
         default:
             break;
@@ -502,6 +511,12 @@ WorkbookScan StreamReader::read()
         damaged(QStringLiteral("the workbook has no sheets"));
     if (scan_.sheets.isEmpty())
         damaged(QStringLiteral("the workbook has no sheets"));
+    // FreeXL sizes a sheet without dimensions (a chart sheet has none) on
+    // whichever sheet it read last, emptying that one: it is only right when
+    // that sheet is the last one read.
+    for (int i = 0; i < scan_.sheets.size(); ++i)
+        if (!sized.contains(i) && i != lastOwner)
+            damaged(QStringLiteral("a chart sheet or a sheet without dimensions stands before another sheet"));
     scan_.activeTab = activeTab_ < scan_.sheets.size() ? activeTab_ : 0;
     return scan_;
 }
