@@ -420,6 +420,10 @@ private:
     // A formula whose text result follows in a STRING record.
     int pendingRow_ = -1;
     int pendingCol_ = -1;
+    // The current sheet's dimensions (-1: none yet) and whether a cell came.
+    int dimRows_ = -1;
+    int dimCols_ = -1;
+    bool cellsSeen_ = false;
 };
 
 bool StreamReader::next(Record &r)
@@ -474,6 +478,8 @@ WorkbookScan StreamReader::read()
             inGlobals = false;
             dimensionsSeen = false;
             pendingRow_ = -1;
+            dimRows_ = dimCols_ = -1;
+            cellsSeen_ = false;
             sheet = nullptr;
             lastOwner = -1;
             for (int i = 0; i < scan_.sheets.size(); ++i) {
@@ -493,7 +499,8 @@ WorkbookScan StreamReader::read()
             inSubstream = false;
             continue;
         case rec::Dimensions:
-            if (inGlobals || dimensionsSeen)
+            // FreeXL keeps no cell read before the dimensions.
+            if (inGlobals || dimensionsSeen || cellsSeen_)
                 damaged(QStringLiteral("misplaced sheet dimensions"));
             dimensionsSeen = true;
             if (sheet)
@@ -609,6 +616,8 @@ void StreamReader::sheetRecord(const Record &r, SheetScan *sheet)
         }
         if (lastRow > std::uint32_t(maxRows) || lastCol > std::uint32_t(maxColumns))
             damaged(QStringLiteral("sheet too large"));
+        dimRows_ = int(lastRow);
+        dimCols_ = int(lastCol);
         return;
     }
     if (r.type == rec::String) {
@@ -637,6 +646,11 @@ void StreamReader::sheetRecord(const Record &r, SheetScan *sheet)
     if (col >= maxColumns)
         damaged(QStringLiteral("cell beyond the last column"));
     pendingRow_ = -1;
+    cellsSeen_ = true;
+    // FreeXL fails on a cell outside the sheet's dimensions (and loses memory).
+    const int lastCol = (r.type == rec::MulRk || r.type == rec::MulBlank) ? le16(r.data + r.size - 2) : col;
+    if (dimRows_ >= 0 && (row >= dimRows_ || lastCol >= dimCols_))
+        damaged(QStringLiteral("cell outside the sheet's dimensions"));
 
     switch (r.type) {
     case rec::MulRk:

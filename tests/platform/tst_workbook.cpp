@@ -276,6 +276,10 @@ void TestWorkbook::openFailures_data()
     bigRecord[1536 + 20 + 2] = char(0xFF);
     bigRecord[1536 + 20 + 3] = char(0x7F);
     QTest::newRow("record longer than the stream") << bigRecord << "" << vberr::ApplicationDefined;
+    // Found by fuzzing: a text cell outside the sheet's dimensions made FreeXL
+    // fail and lose the memory of the text.
+    QTest::newRow("cell outside the dimensions")
+        << readAll(fixture("found-cell-outside-dimensions.xls")) << "" << vberr::ApplicationDefined;
     // FreeXL empties the data sheet of such a workbook; it is refused instead.
     QTest::newRow("chart sheet before the data sheet")
         << readAll(fixture("chart-sheet-first.xls")) << "" << vberr::ApplicationDefined;
