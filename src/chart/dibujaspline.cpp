@@ -1,0 +1,162 @@
+// Natural cubic spline through the points in their stored order, drawn as
+// 50 straight pieces per interval.
+
+#include "chart/ajustes.h"
+#include "chart/renderers.h"
+
+using pasoseguro::Paso;
+
+namespace {
+
+// Point i of the array (1-based); the callers keep i within its bounds.
+inline const Punto &pt(const PuntoArray &p, int i) { return p.data()[i - 1]; }
+
+} // namespace
+
+bool sistemaspline(const PuntoArray &puntos, int n, Spline &s)
+{
+    // A point the array does not hold fails the first step that reads it.
+    if (n > puntos.ubound())
+        return false;
+    s.h = Reales(1, n);
+    s.alfa = Reales(1, n);
+    s.l = Reales(1, n);
+    s.mu = Reales(1, n);
+    s.z = Reales(1, n);
+    auto x = [&](int i) { return pt(puntos, i).x; };
+    auto y = [&](int i) { return pt(puntos, i).y; };
+    Reales &h = s.h;
+
+    for (int i = 1; i <= n - 1; ++i) {
+        Paso p;
+        if (!p.guardar(h(i), x(i + 1) - x(i)))
+            return false;
+    }
+    // The two divided differences brought over one denominator.
+    for (int i = 2; i <= n - 1; ++i) {
+        Paso p;
+        const double num = y(i + 1) * h(i - 1) - (x(i + 1) - x(i - 1)) * y(i) + y(i - 1) * h(i);
+        if (!p.guardar(s.alfa(i), 3.0 * num / (h(i) * h(i - 1))))
+            return false;
+    }
+    if (n >= 1) {
+        s.l(1) = 1.0;
+        s.mu(1) = 0.0;
+        s.z(1) = 0.0;
+    }
+    for (int i = 2; i <= n - 1; ++i) {
+        {
+            Paso p;
+            if (!p.guardar(s.l(i), 2.0 * (x(i + 1) - x(i - 1)) - h(i - 1) * s.mu(i - 1)))
+                return false;
+        }
+        {
+            Paso p;
+            if (!p.guardar(s.mu(i), h(i) / s.l(i)))
+                return false;
+        }
+        {
+            Paso p;
+            if (!p.guardar(s.z(i), (s.alfa(i) - h(i - 1) * s.z(i - 1)) / s.l(i)))
+                return false;
+        }
+    }
+    if (n >= 1)
+        s.z(n) = 0.0;
+    return true;
+}
+
+void coeficientesspline(const PuntoArray &puntos, int n, Spline &s)
+{
+    s.b = Reales(1, n);
+    s.c = Reales(1, n);
+    s.d = Reales(1, n);
+    if (n < 1)
+        return;
+    auto y = [&](int i) { return pt(puntos, i).y; };
+    Reales &c = s.c;
+    Reales &h = s.h;
+    c(n) = 0.0;
+    for (int j = n - 1; j >= 1; --j) {
+        {
+            Paso p;
+            p.guardar(c(j), s.z(j) - s.mu(j) * c(j + 1));
+        }
+        {
+            Paso p;
+            p.guardar(s.b(j), (y(j + 1) - y(j)) / h(j) - (2.0 * c(j) + c(j + 1)) * h(j) / 3.0);
+        }
+        {
+            Paso p;
+            p.guardar(s.d(j), (c(j + 1) - c(j)) / (3.0 * h(j)));
+        }
+    }
+}
+
+void valorspline(const PuntoArray &puntos, const Spline &s, int i, double t, double &v)
+{
+    const Punto &q = pt(puntos, i);
+    Paso p;
+    const double dt = t - q.x;
+    double suma = dt * s.b(i) + q.y;
+    suma = suma + p.pow(dt, 2.0) * s.c(i);
+    p.guardar(v, suma + p.pow(dt, 3.0) * s.d(i));
+}
+
+void dibujaspline(TrazoDestino &d, Curva &c)
+{
+    const int n = c.npuntos;
+    const PuntoArray &puntos = c.puntos;
+    Spline s;
+    // Coefficient stage: its first failure leaves the curve undrawn.
+    if (!sistemaspline(puntos, n, s))
+        return;
+
+    // From here on a failing step is passed over.
+    {
+        Paso p;
+        ponerplumacurva(d.pct, c);
+        p.terminar();
+    }
+    coeficientesspline(puntos, n, s);
+
+    const platform::OleColor color = qbcolor(c.color);
+    const bool dots = c.verpuntos != 0;
+    double v = 0.0;
+    double incremento = 0.0;
+    for (int i = 1; i <= n - 1; ++i) {
+        const Punto &a = pt(puntos, i);
+        if (dots)
+            pasoseguro::circulo(d.pct, a.x, a.y, radiopunto(d.pct, c));
+        {
+            Paso p;
+            p.guardar(incremento, (pt(puntos, i + 1).x - a.x) / 50.0);
+        }
+        // Each interval starts at its own data point; the abscissa runs by
+        // repeated addition.
+        double xa = a.x;
+        double ya = a.y;
+        double t = a.x;
+        for (int k = 1; k <= 50; ++k) {
+            {
+                Paso p;
+                p.guardar(t, t + incremento);
+            }
+            valorspline(puntos, s, i, t, v);
+            pasoseguro::linea(d.pct, xa, ya, t, v, color);
+            if (i == 1 && k == 1)
+                d.tramoinicial = Tramo{xa, ya, t, v};
+            if (i == n - 1 && k == 50)
+                d.tramofinal = Tramo{t, v, xa, ya};
+            xa = t;
+            ya = v;
+        }
+    }
+    if (dots && n >= 1)
+        pasoseguro::circulo(d.pct, pt(puntos, n).x, pt(puntos, n).y, radiopunto(d.pct, c));
+    {
+        Paso p;
+        quitarplumacurva(d.pct);
+        p.terminar();
+    }
+}
