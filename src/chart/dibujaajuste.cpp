@@ -162,6 +162,7 @@ void calcularajuste(Paso &p, platform::Integer kind, const PuntoArray &puntos, p
 void valorajuste(platform::Integer kind, const Reales &a, const VariableAjuste &var, double t,
                  double T, double &v)
 {
+    pasoseguro::empezar();
     v = 0.0;
     for (int j = a.lbound(); j <= a.ubound(); ++j) {
         Paso p;
@@ -174,6 +175,7 @@ void valorajuste(platform::Integer kind, const Reales &a, const VariableAjuste &
 
 void dibujaajuste(TrazoDestino &d, platform::Integer tipo, Curva &c)
 {
+    pasoseguro::empezar();
     // Every failing step is passed over.
     const int n = c.npuntos;
     const PuntoArray &puntos = c.puntos;

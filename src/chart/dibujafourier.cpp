@@ -88,6 +88,7 @@ void calcularfourier(Paso &p, PuntoArray &puntos, platform::Integer n, platform:
 void valorfourier(const Reales &a, const Reales &b, platform::Integer N, double pi, double t,
                   double T, double &v)
 {
+    pasoseguro::empezar();
     {
         Paso p;
         if (a.contiene(0))
@@ -112,6 +113,7 @@ void valorfourier(const Reales &a, const Reales &b, platform::Integer N, double 
 
 void dibujafourier(TrazoDestino &d, Curva &c)
 {
+    pasoseguro::empezar();
     // Every failing step is passed over.
     const platform::Integer N = c.grado;
     Reales a(0, N);

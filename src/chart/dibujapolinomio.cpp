@@ -71,6 +71,7 @@ double evaluarlagrange(Paso &p, const PuntoArray &P, platform::Integer m, double
 
 bool calcularpolinomio(const PuntoArray &puntos, int n, Reales &C, VariableAjuste &var)
 {
+    pasoseguro::empezar();
     C = Reales(1, n);
     if (n > puntos.ubound())
         return false;
@@ -131,6 +132,7 @@ bool calcularpolinomio(const PuntoArray &puntos, int n, Reales &C, VariableAjust
 
 void valorpolinomio(const Reales &C, const VariableAjuste &var, double t, double &v)
 {
+    pasoseguro::empezar();
     v = 0.0;
     for (int j = C.lbound(); j <= C.ubound(); ++j) {
         Paso p;
@@ -142,6 +144,7 @@ void valorpolinomio(const Reales &C, const VariableAjuste &var, double t, double
 
 void dibujapolinomio(TrazoDestino &d, Curva &c)
 {
+    pasoseguro::empezar();
     const int n = c.npuntos;
     const PuntoArray &puntos = c.puntos;
     Reales C;

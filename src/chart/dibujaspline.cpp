@@ -4,6 +4,8 @@
 #include "chart/ajustes.h"
 #include "chart/renderers.h"
 
+#include <cmath>
+
 using pasoseguro::Paso;
 
 namespace {
@@ -15,6 +17,7 @@ inline const Punto &pt(const PuntoArray &p, int i) { return p.data()[i - 1]; }
 
 bool sistemaspline(const PuntoArray &puntos, int n, Spline &s)
 {
+    pasoseguro::empezar();
     // A point the array does not hold fails the first step that reads it.
     if (n > puntos.ubound())
         return false;
@@ -68,6 +71,7 @@ bool sistemaspline(const PuntoArray &puntos, int n, Spline &s)
 
 void coeficientesspline(const PuntoArray &puntos, int n, Spline &s)
 {
+    pasoseguro::empezar();
     s.b = Reales(1, n);
     s.c = Reales(1, n);
     s.d = Reales(1, n);
@@ -93,18 +97,35 @@ void coeficientesspline(const PuntoArray &puntos, int n, Spline &s)
     }
 }
 
-void valorspline(const PuntoArray &puntos, const Spline &s, int i, double t, double &v)
+namespace {
+
+// The sample step itself, S_i(t) evaluated as
+//   ((t - x(i)) b(i) + y(i)) + (t - x(i))^2 c(i) + (t - x(i))^3 d(i).
+// The first power is a plain call: pow has no effect but its value and the
+// flags, and the flags are sticky, so the test after the second call finds
+// an exception of everything before it just as a test before each call would.
+// That test, and the one after the store, are all the step needs.
+inline void muestraspline(const PuntoArray &puntos, const Spline &s, int i, double t, double &v)
 {
     const Punto &q = pt(puntos, i);
     Paso p;
     const double dt = t - q.x;
     double suma = dt * s.b(i) + q.y;
-    suma = suma + p.pow(dt, 2.0) * s.c(i);
+    suma = suma + std::pow(dt, 2.0) * s.c(i);
     p.guardar(v, suma + p.pow(dt, 3.0) * s.d(i));
+}
+
+} // namespace
+
+void valorspline(const PuntoArray &puntos, const Spline &s, int i, double t, double &v)
+{
+    pasoseguro::empezar();
+    muestraspline(puntos, s, i, t, v);
 }
 
 void dibujaspline(TrazoDestino &d, Curva &c)
 {
+    pasoseguro::empezar();
     const int n = c.npuntos;
     const PuntoArray &puntos = c.puntos;
     Spline s;
@@ -142,7 +163,7 @@ void dibujaspline(TrazoDestino &d, Curva &c)
                 Paso p;
                 p.guardar(t, t + incremento);
             }
-            valorspline(puntos, s, i, t, v);
+            muestraspline(puntos, s, i, t, v);
             pasoseguro::linea(d.pct, xa, ya, t, v, color);
             if (i == 1 && k == 1)
                 d.tramoinicial = Tramo{xa, ya, t, v};
