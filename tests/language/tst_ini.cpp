@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -32,6 +33,7 @@ private slots:
     void missingFile_data();
     void missingFile();
     void failedRewriteKeepsFile();
+    void writesKeepEveryOtherValue();
 
 private:
     QString write(const QByteArray &bytes);
@@ -388,6 +390,61 @@ void TestIni::failedRewriteKeepsFile()
     QCOMPARE(read(), before);
     QCOMPARE(QDir(dataDir_->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
              QStringList{QStringLiteral("idioma.lng")});
+}
+
+void TestIni::writesKeepEveryOtherValue()
+{
+    // Random well-formed files (unique section names, unique keys, empty
+    // lines here and there, CR LF or CR line ends): after each write the
+    // written key reads back its value and every other key keeps its own.
+    QRandomGenerator rng(20261207);
+    for (int round = 0; round < 40; ++round) {
+        QMap<QString, QMap<QString, QString>> model; // section -> key -> value
+        QStringList sectionOrder;
+        QByteArray file;
+        const QByteArray eol = rng.bounded(2) ? QByteArray("\r\n") : QByteArray("\r");
+        const int nSections = 1 + rng.bounded(4);
+        for (int s = 0; s < nSections; ++s) {
+            const QString name = QStringLiteral("Sec%1").arg(s);
+            sectionOrder << name;
+            file += "[" + name.toLatin1() + "]" + eol;
+            const int nKeys = rng.bounded(5);
+            for (int k = 0; k < nKeys; ++k) {
+                if (rng.bounded(3) == 0)
+                    file += eol;
+                const QString key = QString::number(k + 1);
+                const QString value = QStringLiteral("v%1 = \xe9%2").arg(s).arg(k);
+                model[name][key] = value;
+                file += platform::toAnsi(key + "=" + value) + eol;
+            }
+            if (rng.bounded(2))
+                file += eol;
+        }
+        if (rng.bounded(3) == 0 && file.endsWith(eol))
+            file.chop(eol.size()); // last line without its line end
+        write(file);
+
+        for (int w = 0; w < 6; ++w) {
+            const int pick = rng.bounded(nSections + 1);
+            const QString section = pick < nSections ? sectionOrder[pick] : QStringLiteral("New%1").arg(w);
+            const QString key = QString::number(1 + rng.bounded(6));
+            const QString value = QStringLiteral("w%1\xf1").arg(w);
+            const QString caseOfCall = rng.bounded(2) ? section.toUpper() : section;
+            if (pick == nSections)
+                sectionOrder << caseOfCall; // a new header is spelled as the caller gave it
+            ::escribirini(path_, caseOfCall, key, value);
+            model[pick == nSections ? caseOfCall : section][key] = value;
+
+            for (const QString &sec : sectionOrder)
+                for (int k = 1; k <= 6; ++k) {
+                    const QString kk = QString::number(k);
+                    QCOMPARE(::leerini(path_, sec, kk), model.value(sec).value(kk));
+                }
+            QStringList names;
+            QCOMPARE(int(::leersecciones(path_, names)), sectionOrder.size() - 1);
+            QCOMPARE(names, sectionOrder.mid(1));
+        }
+    }
 }
 
 QTEST_MAIN(TestIni)
