@@ -21,10 +21,12 @@
 #include <functional>
 #include <vector>
 
-namespace {
+namespace
+{
 
 // Keeps the state of a picture box and draws nothing.
-class NullSurface : public platform::RecordingSurface {
+class NullSurface : public platform::RecordingSurface
+{
 public:
     NullSurface() : RecordingSurface(800, 600) {}
     using RecordingSurface::line;
@@ -83,8 +85,7 @@ void dibujar(TrazoDestino &d, Curva &c)
     d.pct.setDrawStyle(platform::drawStyleDot);
     d.pct.line(-1, float(d.tramoinicial.y1), float(d.tramoinicial.x1), float(d.tramoinicial.y1),
                qbcolor(c.color));
-    d.pct.line(float(d.tramofinal.x1), float(d.tramofinal.y1), 11, float(d.tramofinal.y1),
-               qbcolor(c.color));
+    d.pct.line(float(d.tramofinal.x1), float(d.tramofinal.y1), 11, float(d.tramofinal.y1), qbcolor(c.color));
 }
 
 void escala(platform::DrawSurface &s)
@@ -125,8 +126,7 @@ void informar(const char *que, Tiempo t)
     std::printf("  %-24s %8.1f ms wall, %8.1f ms cpu\n", que, t.pared, t.cpu);
 }
 
-template <class Surface>
-Tiempo pasadaCompleta(Surface &s, std::vector<Curva> &curvas, int veces)
+template <class Surface> Tiempo pasadaCompleta(Surface &s, std::vector<Curva> &curvas, int veces)
 {
     return medir(veces, [&] {
         escala(s);
@@ -168,10 +168,10 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
 
     std::vector<Curva> ocho{
-        curva(1000, ajustePuntos, 0, 0, 0.0),         curva(1000, ajusteSegmentos, 0, 1, 0.3),
-        curva(1000, ajusteSpline, 0, 2, 0.6),         curva(1000, ajusteMinimosX, 5, 3, 0.9),
-        curva(1000, ajusteMinimosSeno, 5, 4, 1.2),    curva(1000, ajusteMinimosCoseno, 5, 5, 1.5),
-        curva(1000, ajusteFourier, 10, 9, 1.8),       curva(1000, ajusteSpline, 0, 12, 2.1),
+        curva(1000, ajustePuntos, 0, 0, 0.0),      curva(1000, ajusteSegmentos, 0, 1, 0.3),
+        curva(1000, ajusteSpline, 0, 2, 0.6),      curva(1000, ajusteMinimosX, 5, 3, 0.9),
+        curva(1000, ajusteMinimosSeno, 5, 4, 1.2), curva(1000, ajusteMinimosCoseno, 5, 5, 1.5),
+        curva(1000, ajusteFourier, 10, 9, 1.8),    curva(1000, ajusteSpline, 0, 12, 2.1),
         curva(100, ajustePolinomio, 0, 13, 2.4),
     };
     std::vector<Curva> spline{curva(32767, ajusteSpline, 0, 12, 0.0)};

@@ -14,7 +14,8 @@
 #include <vector>
 
 // Array of doubles with its own bounds, all zero when created.
-class Reales {
+class Reales
+{
 public:
     Reales() = default;
     Reales(int inferior, int superior)
@@ -34,16 +35,14 @@ private:
 };
 
 // Square array A(u, e), both subscripts 1 to n, all zero when created.
-class MatrizReal {
+class MatrizReal
+{
 public:
     MatrizReal() = default;
     explicit MatrizReal(int n) : n_(n > 0 ? n : 0), v_(static_cast<std::size_t>(n_) * n_, 0.0) {}
     int ubound() const { return n_; }
     double &operator()(int u, int e) { return v_[static_cast<std::size_t>(e - 1) * n_ + (u - 1)]; }
-    double operator()(int u, int e) const
-    {
-        return v_[static_cast<std::size_t>(e - 1) * n_ + (u - 1)];
-    }
+    double operator()(int u, int e) const { return v_[static_cast<std::size_t>(e - 1) * n_ + (u - 1)]; }
 
 private:
     int n_ = 0;
@@ -118,8 +117,8 @@ void calcularajuste(pasoseguro::Paso &p, platform::Integer kind, const PuntoArra
                     platform::Integer N, Reales &a, VariableAjuste &var);
 // One sample at t: v = 0, then one step per term u^(j-1) a(j); a term whose
 // basis value or power fails adds nothing.
-void valorajuste(platform::Integer kind, const Reales &a, const VariableAjuste &var, double t,
-                 double T, double &v);
+void valorajuste(platform::Integer kind, const Reales &a, const VariableAjuste &var, double t, double T,
+                 double &v);
 
 // ---- Fourier series ----
 
@@ -127,9 +126,9 @@ void valorajuste(platform::Integer kind, const Reales &a, const VariableAjuste &
 // the cosine and sine coefficients of the broken line through the points
 // over one period T = x(n) - x(1), a(0) its mean value. Coefficients written
 // before a failure keep their values.
-void calcularfourier(pasoseguro::Paso &p, PuntoArray &puntos, platform::Integer n,
-                     platform::Integer first, platform::Integer last, Reales &a, Reales &b);
+void calcularfourier(pasoseguro::Paso &p, PuntoArray &puntos, platform::Integer n, platform::Integer first,
+                     platform::Integer last, Reales &a, Reales &b);
 // One sample at t: v = a(0), then one step per harmonic; a harmonic whose
 // angle fails adds nothing.
-void valorfourier(const Reales &a, const Reales &b, platform::Integer N, double pi, double t,
-                  double T, double &v);
+void valorfourier(const Reales &a, const Reales &b, platform::Integer N, double pi, double t, double T,
+                  double &v);

@@ -18,14 +18,21 @@
 
 using pasoseguro::Paso;
 
-namespace {
+namespace
+{
 
-inline const Punto &pt(const PuntoArray &p, int i) { return p.data()[i - 1]; }
+inline const Punto &pt(const PuntoArray &p, int i)
+{
+    return p.data()[i - 1];
+}
 
 const double pi = 4.0 * std::atan(1.0);
 
 // The solver's zero test: a value that is not a number counts as zero.
-inline bool escero(double v) { return v == 0.0 || std::isnan(v); }
+inline bool escero(double v)
+{
+    return v == 0.0 || std::isnan(v);
+}
 
 } // namespace
 
@@ -108,8 +115,8 @@ void resolversistema(Paso &p, MatrizReal &A, Reales &x, Reales &b)
     }
 }
 
-void calcularajuste(Paso &p, platform::Integer kind, const PuntoArray &puntos, platform::Integer N,
-                    Reales &a, VariableAjuste &var)
+void calcularajuste(Paso &p, platform::Integer kind, const PuntoArray &puntos, platform::Integer N, Reales &a,
+                    VariableAjuste &var)
 {
     if (p.fallido())
         return;
@@ -146,10 +153,8 @@ void calcularajuste(Paso &p, platform::Integer kind, const PuntoArray &puntos, p
     qr.setThreshold(static_cast<double>(n) * std::numeric_limits<double>::epsilon());
     const Eigen::Index rango = qr.rank();
     Eigen::VectorXd qty = qr.householderQ().transpose() * y;
-    Eigen::VectorXd z = qr.matrixR()
-                            .topLeftCorner(rango, rango)
-                            .triangularView<Eigen::Upper>()
-                            .solve(qty.head(rango));
+    Eigen::VectorXd z =
+        qr.matrixR().topLeftCorner(rango, rango).triangularView<Eigen::Upper>().solve(qty.head(rango));
     if (p.fallido())
         return;
     // Components without a usable pivot are 0; with only the constant
@@ -159,8 +164,8 @@ void calcularajuste(Paso &p, platform::Integer kind, const PuntoArray &puntos, p
         a(static_cast<int>(orden(i)) + 1) = z(i);
 }
 
-void valorajuste(platform::Integer kind, const Reales &a, const VariableAjuste &var, double t,
-                 double T, double &v)
+void valorajuste(platform::Integer kind, const Reales &a, const VariableAjuste &var, double t, double T,
+                 double &v)
 {
     pasoseguro::empezar();
     v = 0.0;

@@ -8,9 +8,13 @@
 
 using pasoseguro::Paso;
 
-namespace {
+namespace
+{
 
-inline const Punto &pt(const PuntoArray &p, int i) { return p.data()[i - 1]; }
+inline const Punto &pt(const PuntoArray &p, int i)
+{
+    return p.data()[i - 1];
+}
 
 } // namespace
 
@@ -85,8 +89,8 @@ void calcularfourier(Paso &p, PuntoArray &puntos, platform::Integer n, platform:
     }
 }
 
-void valorfourier(const Reales &a, const Reales &b, platform::Integer N, double pi, double t,
-                  double T, double &v)
+void valorfourier(const Reales &a, const Reales &b, platform::Integer N, double pi, double t, double T,
+                  double &v)
 {
     pasoseguro::empezar();
     {

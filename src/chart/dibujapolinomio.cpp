@@ -16,9 +16,13 @@
 
 using pasoseguro::Paso;
 
-namespace {
+namespace
+{
 
-inline const Punto &pt(const PuntoArray &p, int i) { return p.data()[i - 1]; }
+inline const Punto &pt(const PuntoArray &p, int i)
+{
+    return p.data()[i - 1];
+}
 
 } // namespace
 

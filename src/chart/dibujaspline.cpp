@@ -8,10 +8,14 @@
 
 using pasoseguro::Paso;
 
-namespace {
+namespace
+{
 
 // Point i of the array (1-based); the callers keep i within its bounds.
-inline const Punto &pt(const PuntoArray &p, int i) { return p.data()[i - 1]; }
+inline const Punto &pt(const PuntoArray &p, int i)
+{
+    return p.data()[i - 1];
+}
 
 } // namespace
 
@@ -97,7 +101,8 @@ void coeficientesspline(const PuntoArray &puntos, int n, Spline &s)
     }
 }
 
-namespace {
+namespace
+{
 
 // The sample step itself, S_i(t) evaluated as
 //   ((t - x(i)) b(i) + y(i)) + (t - x(i))^2 c(i) + (t - x(i))^3 d(i).

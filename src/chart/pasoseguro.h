@@ -28,7 +28,8 @@
 #include <cfenv>
 #include <cmath>
 
-namespace pasoseguro {
+namespace pasoseguro
+{
 
 constexpr int excepciones = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW;
 
@@ -49,11 +50,13 @@ inline bool hayexcepcion() noexcept
     return std::fetestexcept(excepciones) != 0;
 #endif
 }
-inline void limpiar() noexcept { std::feclearexcept(excepciones); }
+inline void limpiar() noexcept
+{
+    std::feclearexcept(excepciones);
+}
 
 // The value is computed and stored in memory before anything that follows.
-template <class T>
-inline void fijar(T &v) noexcept
+template <class T> inline void fijar(T &v) noexcept
 {
     asm volatile("" : : "m"(v) : "memory");
 }
@@ -75,7 +78,8 @@ inline void empezar() noexcept
         limpiar();
 }
 
-class Paso {
+class Paso
+{
 public:
     // A step starts with the flags as the previous step left them: clear.
     Paso() noexcept = default;
@@ -96,8 +100,7 @@ public:
     // is called. The flags are sticky, so the one test after the call finds
     // both an exception of the step's arithmetic before the call and one of
     // the routine itself: either way the step fails before its store.
-    template <class F>
-    double llamar(F &&rutina) noexcept
+    template <class F> double llamar(F &&rutina) noexcept
     {
         if (fallo_)
             return 0.0;
@@ -122,8 +125,7 @@ public:
     // Ends the step by storing its result: the target stays unchanged when a
     // routine call or a check failed before; otherwise it receives the value,
     // and the step still fails when its arithmetic raised an exception.
-    template <class T>
-    bool guardar(T &destino, T valor) noexcept
+    template <class T> bool guardar(T &destino, T valor) noexcept
     {
         if (fallo_) {
             limpiar();

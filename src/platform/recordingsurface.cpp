@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-namespace platform {
+namespace platform
+{
 
 RecordingSurface::RecordingSurface(int widthPx, int heightPx)
-    : widthPx_(std::max(widthPx, 1)),
-      heightPx_(std::max(heightPx, 1)),
+    : widthPx_(std::max(widthPx, 1)), heightPx_(std::max(heightPx, 1)),
       scaleWidth_(static_cast<Single>(twipsFromPixels(widthPx_))),
       scaleHeight_(static_cast<Single>(twipsFromPixels(heightPx_)))
 {
@@ -23,8 +23,8 @@ std::vector<DrawCall> RecordingSurface::callsOf(DrawCall::Kind kind) const
 
 int RecordingSurface::count(DrawCall::Kind kind) const
 {
-    return static_cast<int>(std::count_if(calls_.begin(), calls_.end(),
-                                          [kind](const DrawCall &c) { return c.kind == kind; }));
+    return static_cast<int>(
+        std::count_if(calls_.begin(), calls_.end(), [kind](const DrawCall &c) { return c.kind == kind; }));
 }
 
 void RecordingSurface::resize(int widthPx, int heightPx)

@@ -20,13 +20,14 @@
 #include <QString>
 #include <vector>
 
-namespace platform {
+namespace platform
+{
 
 struct DrawCall {
     enum class Kind {
-        Line,         // x1, y1, x2, y2, color
-        Rectangle,    // x1, y1, x2, y2, color
-        Circle,       // x1, y1 = centre, r = radius, color = fore colour
+        Line,      // x1, y1, x2, y2, color
+        Rectangle, // x1, y1, x2, y2, color
+        Circle,    // x1, y1 = centre, r = radius, color = fore colour
         Cls,
         ScaleLeft,    // number
         ScaleTop,     // number
@@ -63,7 +64,8 @@ struct DrawCall {
     OleColor penFillColor = 0;
 };
 
-class RecordingSurface : public DrawSurface {
+class RecordingSurface : public DrawSurface
+{
 public:
     explicit RecordingSurface(int widthPx = 600, int heightPx = 400);
 

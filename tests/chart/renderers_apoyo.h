@@ -10,8 +10,8 @@
 #include <utility>
 #include <vector>
 
-inline Curva curvaDe(std::initializer_list<std::pair<double, double>> pts, TipoAjuste tipo,
-                     int grado = 0, int verpuntos = 0)
+inline Curva curvaDe(std::initializer_list<std::pair<double, double>> pts, TipoAjuste tipo, int grado = 0,
+                     int verpuntos = 0)
 {
     Curva c;
     c.activa = platform::vbTrue;

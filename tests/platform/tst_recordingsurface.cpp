@@ -5,7 +5,8 @@
 using platform::DrawCall;
 using platform::RecordingSurface;
 
-class TstRecordingSurface : public QObject {
+class TstRecordingSurface : public QObject
+{
     Q_OBJECT
 private slots:
     void recordsCallsInOrderWithPen();
