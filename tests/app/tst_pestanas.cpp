@@ -569,6 +569,17 @@ private slots:
         QCOMPARE(curvas(2).color, 4);
         QCOMPARE(curvas(2).puntos(2).y, 1.5);
         QCOMPARE(p.chart()->TituloCaption(), QStringLiteral("Two curves"));
+        // Both curves reach the plot, each in many pieces of its own colour.
+        int ennegro = 0, engranate = 0;
+        for (const auto &l : surface.lines()) {
+            if (l.color == qbcolor(0))
+                ++ennegro;
+            if (l.color == qbcolor(4))
+                ++engranate;
+        }
+        QVERIFY2(ennegro > 100, qPrintable(QString::number(ennegro)));
+        QVERIFY2(engranate > 100, qPrintable(QString::number(engranate)));
+        QCOMPARE(surface.count(platform::DrawCall::Kind::Circle), 9); // the dots
         // The chart's home view spans both curves.
         QCOMPARE(p.chart()->escalaInicialMin().x, 0.0);
         QCOMPARE(p.chart()->escalaInicialMin().y, 0.0);
