@@ -627,12 +627,14 @@ void FlexGrid::syncView()
         r1 = fr;
         r2 = model_->rows - 1;
     }
+    // A lone current cell shows only its focus frame; a range is highlighted.
+    const bool range = r1 != r2 || c1 != c2;
     r1 = std::max(r1, fr);
     c1 = std::max(c1, fc);
-    if (r1 <= r2 && c1 <= c2) {
-        const QItemSelection range(model_->index(r1 - fr, c1 - fc), model_->index(r2 - fr, c2 - fc));
-        if (sel->selection() != range)
-            sel->select(range, QItemSelectionModel::ClearAndSelect);
+    if (range && r1 <= r2 && c1 <= c2) {
+        const QItemSelection cells(model_->index(r1 - fr, c1 - fc), model_->index(r2 - fr, c2 - fc));
+        if (sel->selection() != cells)
+            sel->select(cells, QItemSelectionModel::ClearAndSelect);
     } else if (sel->hasSelection()) {
         sel->clearSelection();
     }

@@ -248,6 +248,7 @@ private slots:
         QCOMPARE(seenRow, row);
         QCOMPARE(seenCol, col);
         QCOMPARE(g->RowSel(), row);
+        QVERIFY(!v->selectionModel()->hasSelection()); // one cell: no highlight
     }
 
     void dragEndsSelection()
