@@ -251,6 +251,33 @@ private slots:
         QVERIFY(!v->selectionModel()->hasSelection()); // one cell: no highlight
     }
 
+    // A grid without a fixed row: row 0 is an ordinary row that scrolls.
+    void noFixedRow()
+    {
+        QWidget host;
+        auto *g = new FlexGrid(0, 1, 3, &host);
+        g->setGeometry(0, 0, 300, 200);
+        host.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&host));
+        QCOMPARE(g->Rows(), 1);
+        QVERIFY(g->view()->horizontalHeader()->isHidden());
+        g->AddItem(QStringLiteral("id"));
+        g->setTextMatrix(0, 1, QStringLiteral("English"));
+        g->setTextMatrix(1, 1, QStringLiteral("Curves"));
+        QCOMPARE(g->view()->model()->index(0, 0).data().toString(), QStringLiteral("English"));
+        QCOMPARE(g->view()->model()->headerData(1, Qt::Vertical).toString(), QStringLiteral("id"));
+        QCOMPARE(g->RowPos(0), g->view()->viewport()->mapTo(g, QPoint(0, 0)).y() * 15);
+        QTableView *v = g->view();
+        QTest::mouseClick(v->viewport(), Qt::LeftButton, {}, v->visualRect(v->model()->index(0, 1)).center());
+        QCOMPARE(g->Row(), 0);
+        QCOMPARE(g->Col(), 2);
+        g->setCol(1);
+        g->setCellBackColor(g->BackColorFixed());
+        g->setCellFontBold(true);
+        QVERIFY(v->model()->index(0, 0).data(Qt::FontRole).value<QFont>().bold());
+        QVERIFY(!v->model()->index(1, 0).data(Qt::FontRole).isValid());
+    }
+
     void dragEndsSelection()
     {
         QWidget host;
