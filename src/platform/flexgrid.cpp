@@ -706,8 +706,9 @@ bool FlexGrid::eventFilter(QObject *watched, QEvent *event)
             row_ = rowSel_ = r;
             col_ = colSel_ = c;
             syncView();
+            // Only a press on a cell starts a click (not one below the last row).
+            dragging_ = true;
         }
-        dragging_ = true;
         return true;
     }
     case QEvent::MouseMove: {

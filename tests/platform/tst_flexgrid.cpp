@@ -278,6 +278,23 @@ private slots:
         QVERIFY(!v->model()->index(1, 0).data(Qt::FontRole).isValid());
     }
 
+    void clickBelowLastRowIsNoClick()
+    {
+        QWidget host;
+        FlexGrid *g = pointGrid(&host, 2);
+        host.resize(400, 300);
+        host.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&host));
+        g->setRow(2);
+        g->setCol(1);
+        QSignalSpy clicks(g, &FlexGrid::Click);
+        QWidget *vp = g->view()->viewport();
+        QTest::mouseClick(vp, Qt::LeftButton, {}, QPoint(10, vp->height() - 5));
+        QCOMPARE(clicks.count(), 0);
+        QCOMPARE(g->Row(), 2);
+        QCOMPARE(g->Col(), 1);
+    }
+
     void dragEndsSelection()
     {
         QWidget host;
