@@ -197,6 +197,8 @@ void ctrgraficas::buildConstituents()
     btprint->setIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
     geoBtprint.attach(btprint);
     geoBtprint.move(0, 0, 1095, 525);
+    connect(btclipb, &QPushButton::clicked, this, &ctrgraficas::btclipb_Click);
+    connect(btprint, &QPushButton::clicked, this, &ctrgraficas::btprint_Click);
 
     ImgLogo = new QLabel(frmpie);
     ImgLogo->setObjectName(QStringLiteral("ImgLogo"));

@@ -233,6 +233,16 @@ public:
     platform::DrawSurface &pct() { return *superficie_; }
     void setPlotSurface(platform::DrawSurface *surface);
 
+    // --- chart picture and report (chartpicture.cpp, chartreport.cpp) ---
+    void componergrafica();
+    void imprimirgrafica();
+    void btclipb_Click();
+    void btprint_Click();
+    void imprimirinforme(const QString &texto, const QString &titulo, const QString &pie,
+                         const QString &reservado);
+    void imprimirtitulo(const QString &titulo, const QString &subtitulo);
+    void cerrarpagina();
+
 signals:
     void PropertyChanged(const QString &name);
 
