@@ -18,7 +18,8 @@
 using platform::Integer;
 using platform::Single;
 
-namespace {
+namespace
+{
 
 platform::OleColor colorDe(const QLabel *l)
 {
@@ -140,7 +141,8 @@ void ctrgraficas::btclipb_Click()
         platform::clipboardClear();
         platform::clipboardSetData(pctgraficas->image(), platform::vbCFBitmap);
     } catch (const platform::VbError &e) {
-        platform::msgbox(QStringLiteral("The chart could not be copied to the clipboard.\r") + e.description(),
+        platform::msgbox(QStringLiteral("The chart could not be copied to the clipboard.\r") +
+                             e.description(),
                          platform::vbCritical);
     } catch (const std::exception &e) {
         platform::msgbox(QStringLiteral("The chart could not be copied to the clipboard.\r") +

@@ -22,7 +22,8 @@ void ctrgraficas::btprint_Click()
         platform::msgbox(QStringLiteral("The report could not be printed.\r") + e.description(),
                          platform::vbCritical);
     } catch (const std::exception &e) {
-        platform::msgbox(QStringLiteral("The report could not be printed.\r") + QString::fromLocal8Bit(e.what()),
+        platform::msgbox(QStringLiteral("The report could not be printed.\r") +
+                             QString::fromLocal8Bit(e.what()),
                          platform::vbCritical);
     }
 }

@@ -8,7 +8,8 @@
 using platform::Printer;
 using platform::Single;
 
-namespace {
+namespace
+{
 
 const QString saltopagina = QStringLiteral(".../...");
 

@@ -5,14 +5,17 @@
 #include <QClipboard>
 #include <QGuiApplication>
 
-namespace platform {
+namespace platform
+{
 
-namespace {
+namespace
+{
 
 QClipboard &systemClipboard()
 {
-    QClipboard *c = qobject_cast<QGuiApplication *>(QCoreApplication::instance()) ? QGuiApplication::clipboard()
-                                                                                  : nullptr;
+    QClipboard *c = qobject_cast<QGuiApplication *>(QCoreApplication::instance())
+                        ? QGuiApplication::clipboard()
+                        : nullptr;
     if (!c)
         throw VbError(vberr::CantOpenClipboard, QStringLiteral("Can't open the clipboard."));
     return *c;

@@ -3,7 +3,8 @@
 
 #include <QImage>
 
-namespace platform {
+namespace platform
+{
 
 constexpr int vbCFBitmap = 2; // the bitmap clipboard format
 
@@ -18,7 +19,8 @@ void clipboardSetData(const QImage &picture, int format = vbCFBitmap);
 // The bitmap on the clipboard (a null image when there is none).
 QImage clipboardImage();
 
-namespace vberr {
+namespace vberr
+{
 constexpr int CantOpenClipboard = 521;
 }
 

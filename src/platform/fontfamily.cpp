@@ -2,9 +2,11 @@
 
 #include <QFontDatabase>
 
-namespace platform {
+namespace platform
+{
 
-namespace {
+namespace
+{
 
 struct Twin {
     const char *name;

@@ -7,7 +7,8 @@
 #include <QFont>
 #include <QString>
 
-namespace platform {
+namespace platform
+{
 
 // The installed family to use for a font name. When neither the name nor its
 // twin is installed, the name is returned unchanged and Qt substitutes.

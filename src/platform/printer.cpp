@@ -20,12 +20,14 @@
 #include <memory>
 #include <optional>
 
-namespace platform {
+namespace platform
+{
 
 // ---------------------------------------------------------------------------
 // Text measurement
 
-namespace {
+namespace
+{
 
 // Fonts are measured at one pixel per twip (a 10-point font is 200 pixels
 // high), unhinted, so widths are the outlines' own advances and do not depend
@@ -208,7 +210,8 @@ void Printer::resetDocument()
 // ---------------------------------------------------------------------------
 // Recording printer
 
-namespace {
+namespace
+{
 Printer *installed = nullptr;
 }
 
@@ -321,7 +324,8 @@ struct SystemPrinter::Job {
     double dev(Single twips) const { return static_cast<double>(twips) * devicePerTwip; }
 };
 
-namespace {
+namespace
+{
 
 bool noPrinter()
 {
@@ -408,8 +412,8 @@ void SystemPrinter::beginDocument()
     if (!job->painter.begin(&job->printer)) {
         if (!job->pdfPath.isEmpty()) {
             QFile::remove(job->pdfPath);
-            throw VbError(vberr::PrinterError,
-                          QStringLiteral("The PDF file %1 could not be written.").arg(QDir::toNativeSeparators(job->pdfPath)));
+            throw VbError(vberr::PrinterError, QStringLiteral("The PDF file %1 could not be written.")
+                                                   .arg(QDir::toNativeSeparators(job->pdfPath)));
         }
         throw VbError(vberr::PrinterError, QStringLiteral("The printer did not start the document."));
     }
@@ -447,7 +451,8 @@ void SystemPrinter::drawPicture(const QImage &picture, Single x, Single y)
 {
     if (picture.isNull())
         return;
-    const QRectF target(job_->dev(x), job_->dev(y), job_->dev(static_cast<Single>(picture.width() * twipsPerPixel)),
+    const QRectF target(job_->dev(x), job_->dev(y),
+                        job_->dev(static_cast<Single>(picture.width() * twipsPerPixel)),
                         job_->dev(static_cast<Single>(picture.height() * twipsPerPixel)));
     job_->painter.drawImage(target, picture);
 }

@@ -22,11 +22,13 @@
 #include <QSizeF>
 #include <QString>
 
-namespace platform {
+namespace platform
+{
 
 constexpr int paperA4 = 9;
 
-class Printer {
+class Printer
+{
 public:
     virtual ~Printer() = default;
 
@@ -125,10 +127,10 @@ Single printerLineHeight(const QString &fontName, Single points);
 struct PrinterEvent {
     enum Kind { Text, Picture, NewPage, EndDoc, KillDoc };
     Kind kind = Text;
-    Long page = 1;      // page number when it happened (for NewPage: the page finished)
-    Single x = 0;       // position of a text or picture (top-left corner)
+    Long page = 1; // page number when it happened (for NewPage: the page finished)
+    Single x = 0;  // position of a text or picture (top-left corner)
     Single y = 0;
-    QString text;       // the text printed (may be empty)
+    QString text; // the text printed (may be empty)
     bool endsLine = false;
     QString fontName;
     Single fontSize = 0;
@@ -137,9 +139,10 @@ struct PrinterEvent {
 
 // Test double: measures text exactly as the system printer does and records
 // everything that is printed, in order.
-class RecordingPrinter : public Printer {
+class RecordingPrinter : public Printer
+{
 public:
-    RecordingPrinter();  // installs itself as printer()
+    RecordingPrinter();           // installs itself as printer()
     ~RecordingPrinter() override; // restores the previous printer
 
     QList<PrinterEvent> events;
@@ -172,7 +175,8 @@ private:
 // The system printer: the default printer when there is one, otherwise a PDF
 // file in the documents folder (home when there is none), whose path the user
 // is told in an information message once the document is complete.
-class SystemPrinter : public Printer {
+class SystemPrinter : public Printer
+{
 public:
     SystemPrinter();
     ~SystemPrinter() override;

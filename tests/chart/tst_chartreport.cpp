@@ -23,7 +23,8 @@
 using namespace platform;
 using Kind = DrawCall::Kind;
 
-namespace {
+namespace
+{
 
 // Curve 1: a rising line with its legend placed automatically; curve 2: a
 // parabola whose legend sits at a given place in plot units.
@@ -114,7 +115,8 @@ const QString fecha()
 
 } // namespace
 
-class TestChartReport : public QObject {
+class TestChartReport : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -333,8 +335,10 @@ void TestChartReport::report_data()
     QTest::addColumn<QString>("titulo");
     QTest::addColumn<int>("paginas");
     QTest::newRow("empty text") << QString() << QStringLiteral("Medidas del ensayo") << 1;
-    QTest::newRow("short text") << QStringLiteral("Ajuste lineal.\nBuen acuerdo.") << QStringLiteral("T") << 1;
-    QTest::newRow("two pages by wrap") << QStringLiteral("palabra ").repeated(900) << QStringLiteral("T") << 2;
+    QTest::newRow("short text") << QStringLiteral("Ajuste lineal.\nBuen acuerdo.") << QStringLiteral("T")
+                                << 1;
+    QTest::newRow("two pages by wrap")
+        << QStringLiteral("palabra ").repeated(900) << QStringLiteral("T") << 2;
     QTest::newRow("two pages by LF") << QStringLiteral("l\n").repeated(60) << QStringLiteral("T") << 2;
     QTest::newRow("forced break") << QStringLiteral("a .../... b") << QStringLiteral("T") << 2;
     QTest::newRow("title wider than the page") << QString() << QStringLiteral("W").repeated(70) << 1;

@@ -10,7 +10,8 @@
 
 using namespace platform;
 
-namespace {
+namespace
+{
 
 const QString pagina = QStringLiteral("P\u00e1gina: ");
 
@@ -74,7 +75,8 @@ QString repite(const QString &s, int n)
 
 } // namespace
 
-class TestImprimir : public QObject {
+class TestImprimir : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -104,7 +106,8 @@ void TestImprimir::cabecera_data()
     QTest::addColumn<QStringList>("lineas"); // one per line of the block
     QTest::newRow("no subtitle") << QString() << QStringList{" ", " ", "T", " ", ""};
     QTest::newRow("subtitle") << QStringLiteral("Sub") << QStringList{" ", " ", "T", " ", "Sub", " ", ""};
-    QTest::newRow("subtitle one space") << QStringLiteral(" ") << QStringList{" ", " ", "T", " ", " ", " ", ""};
+    QTest::newRow("subtitle one space")
+        << QStringLiteral(" ") << QStringList{" ", " ", "T", " ", " ", " ", ""};
 }
 
 void TestImprimir::cabecera()
@@ -167,8 +170,8 @@ void TestImprimir::lineas_data()
     QTest::newRow("two LFs give one empty line") << "a\n\nb" << QStringList{"a@0,0", "b@0,2"};
     QTest::newRow("lone CR does nothing") << "a\rb" << QStringList{"a@0,0", "b@1,0"};
     QTest::newRow("CR LF is one line end") << "a\r\nb" << QStringList{"a@0,0", "b@0,1"};
-    QTest::newRow("other control characters skipped") << QString("x") + QChar(1) + QChar(31) + "y"
-                                                       << QStringList{"x@0,0", "y@1,0"};
+    QTest::newRow("other control characters skipped")
+        << QString("x") + QChar(1) + QChar(31) + "y" << QStringList{"x@0,0", "y@1,0"};
     QTest::newRow("spaces kept, not merged") << "a  b" << QStringList{"a@0,0", "_@1,0", "_@2,0", "b@3,0"};
     QTest::newRow("leading space") << " a" << QStringList{"_@0,0", "a@1,0"};
     QTest::newRow("TAB at line start") << "\tx" << QStringList{"x@10,0"};
@@ -176,19 +179,22 @@ void TestImprimir::lineas_data()
     QTest::newRow("TAB after a word") << "abc\tx" << QStringList{"abc@0,0", "x@10,0"};
     QTest::newRow("TAB after ten columns") << "0123456789\tx" << QStringList{"0123456789@0,0", "x@20,0"};
     QTest::newRow("TAB after nine columns") << "012345678\tx" << QStringList{"012345678@0,0", "x@10,0"};
-    QTest::newRow("TAB after LF back at margin") << "abcdefghijkl\n\tx" << QStringList{"abcdefghijkl@0,0", "x@10,1"};
+    QTest::newRow("TAB after LF back at margin")
+        << "abcdefghijkl\n\tx" << QStringList{"abcdefghijkl@0,0", "x@10,1"};
     QTest::newRow("page-break word inside a word") << "a.../...b" << QStringList{"a.../...b@0,0"};
     QTest::newRow("page-break word with a letter") << ".../...x" << QStringList{".../...x@0,0"};
     QTest::newRow("accented letters are word characters")
-        << QString::fromUtf8("ca\u00f1\u00f3n x") << QStringList{QString::fromUtf8("ca\u00f1\u00f3n@0,0"), "_@5,0", "x@6,0"};
+        << QString::fromUtf8("ca\u00f1\u00f3n x")
+        << QStringList{QString::fromUtf8("ca\u00f1\u00f3n@0,0"), "_@5,0", "x@6,0"};
 
     // 87 columns fit between the margin and the page's right edge.
     QTest::newRow("word that just fits") << repite("w", 87) << QStringList{repite("w", 87) + "@0,0"};
     QTest::newRow("word wider than the line")
         << repite("w", 100) << QStringList{repite("w", 100) + "@0,1"}; // an empty line first
     QTest::newRow("one column too wide") << repite("w", 88) << QStringList{repite("w", 88) + "@0,1"};
-    QTest::newRow("second word wraps") << repite("a", 80) + " " + repite("b", 10)
-                                       << QStringList{repite("a", 80) + "@0,0", "_@80,0", repite("b", 10) + "@0,1"};
+    QTest::newRow("second word wraps")
+        << repite("a", 80) + " " + repite("b", 10)
+        << QStringList{repite("a", 80) + "@0,0", "_@80,0", repite("b", 10) + "@0,1"};
     {
         QStringList e{repite("a", 80) + "@0,0"};
         for (int i = 0; i < 10; ++i)
@@ -196,7 +202,8 @@ void TestImprimir::lineas_data()
         e << "next@0,1";
         QTest::newRow("trailing spaces printed in full") << repite("a", 80) + repite(" ", 10) + "next" << e;
     }
-    QTest::newRow("TAB is not wrap-tested") << repite("a", 85) + "\tb" << QStringList{repite("a", 85) + "@0,0", "b@0,1"};
+    QTest::newRow("TAB is not wrap-tested")
+        << repite("a", 85) + "\tb" << QStringList{repite("a", 85) + "@0,0", "b@0,1"};
 }
 
 void TestImprimir::lineas()
@@ -217,15 +224,15 @@ void TestImprimir::forcedBreak_data()
     QTest::addColumn<QStringList>("pagina1");
     QTest::addColumn<QStringList>("pagina2");
 
-    QTest::newRow("alone between words") << "x .../... y" << 2 << QStringList{"x@0,0", "_@1,0"}
-                                         << QStringList{"_@0,0", "y@1,0"};
+    QTest::newRow("alone between words")
+        << "x .../... y" << 2 << QStringList{"x@0,0", "_@1,0"} << QStringList{"_@0,0", "y@1,0"};
     QTest::newRow("last word") << "x .../..." << 2 << QStringList{"x@0,0", "_@1,0"} << QStringList{};
     QTest::newRow("first word") << ".../...\ny" << 2 << QStringList{} << QStringList{"y@0,1"};
-    QTest::newRow("after LF") << "x\n.../...y z" << 1 << QStringList{"x@0,0", ".../...y@0,1", "_@8,1", "z@9,1"}
-                              << QStringList{};
-    QTest::newRow("does not fit the line") << repite("a", 85) + " .../... b" << 2
-                                           << QStringList{repite("a", 85) + "@0,0", "_@85,0"}
-                                           << QStringList{"_@0,0", "b@1,0"};
+    QTest::newRow("after LF") << "x\n.../...y z" << 1
+                              << QStringList{"x@0,0", ".../...y@0,1", "_@8,1", "z@9,1"} << QStringList{};
+    QTest::newRow("does not fit the line")
+        << repite("a", 85) + " .../... b" << 2 << QStringList{repite("a", 85) + "@0,0", "_@85,0"}
+        << QStringList{"_@0,0", "b@1,0"};
 }
 
 void TestImprimir::forcedBreak()

@@ -11,7 +11,8 @@
 
 using namespace platform;
 
-class TestClipboard : public QObject {
+class TestClipboard : public QObject
+{
     Q_OBJECT
 
 private slots:

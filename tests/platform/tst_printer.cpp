@@ -17,7 +17,8 @@
 
 using namespace platform;
 
-namespace {
+namespace
+{
 
 // Runs a poppler tool; skips the test when it is not installed.
 QString runTool(const QString &tool, const QStringList &args, bool *ran)
@@ -41,14 +42,17 @@ QImage detailedPicture()
     for (int y = 0; y < img.height(); ++y)
         for (int x = 0; x < img.width(); ++x) {
             const bool on = (x + y) % 2 == 0;
-            img.setPixel(x, y, on ? qRgb((x * 37) & 0xFF, (y * 53) & 0xFF, ((x ^ y) * 19) & 0xFF) : qRgb(255, 255, 255));
+            img.setPixel(x, y,
+                         on ? qRgb((x * 37) & 0xFF, (y * 53) & 0xFF, ((x ^ y) * 19) & 0xFF)
+                            : qRgb(255, 255, 255));
         }
     return img;
 }
 
 } // namespace
 
-class TestPrinter : public QObject {
+class TestPrinter : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -70,12 +74,18 @@ void TestPrinter::fontTwins_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("twin");
-    QTest::newRow("courier new") << "Courier New" << "Liberation Mono";
-    QTest::newRow("case ignored") << "courier new" << "Liberation Mono";
-    QTest::newRow("times new roman") << "Times New Roman" << "Liberation Serif";
-    QTest::newRow("arial") << "Arial" << "Liberation Sans";
-    QTest::newRow("ms sans serif") << "MS Sans Serif" << "Liberation Sans";
-    QTest::newRow("no twin") << "Some Unknown Face" << "";
+    QTest::newRow("courier new") << "Courier New"
+                                 << "Liberation Mono";
+    QTest::newRow("case ignored") << "courier new"
+                                  << "Liberation Mono";
+    QTest::newRow("times new roman") << "Times New Roman"
+                                     << "Liberation Serif";
+    QTest::newRow("arial") << "Arial"
+                           << "Liberation Sans";
+    QTest::newRow("ms sans serif") << "MS Sans Serif"
+                                   << "Liberation Sans";
+    QTest::newRow("no twin") << "Some Unknown Face"
+                             << "";
 }
 
 void TestPrinter::fontTwins()
