@@ -81,8 +81,6 @@ class TestImprimir : public QObject
 
 private slots:
     void initTestCase();
-    void cabecera_data();
-    void cabecera();
     void emptyTextOnePage();
     void lineas_data();
     void lineas();
@@ -100,41 +98,6 @@ void TestImprimir::initTestCase()
     QVERIFY(QFontDatabase::hasFamily(QStringLiteral("Liberation Mono")));
 }
 
-void TestImprimir::cabecera_data()
-{
-    QTest::addColumn<QString>("subtitulo");
-    QTest::addColumn<QStringList>("lineas"); // one per line of the block
-    QTest::newRow("no subtitle") << QString() << QStringList{" ", " ", "T", " ", ""};
-    QTest::newRow("subtitle") << QStringLiteral("Sub") << QStringList{" ", " ", "T", " ", "Sub", " ", ""};
-    QTest::newRow("subtitle one space")
-        << QStringLiteral(" ") << QStringList{" ", " ", "T", " ", " ", " ", ""};
-}
-
-void TestImprimir::cabecera()
-{
-    QFETCH(QString, subtitulo);
-    QFETCH(QStringList, lineas);
-    RecordingPrinter rp;
-    const Medidas m = medidas(rp);
-    rp.setCurrentY(800);
-    imprimircabecera(QStringLiteral("T"), subtitulo);
-    QCOMPARE(rp.events.size(), lineas.size());
-    Single y = 800;
-    for (int i = 0; i < lineas.size(); ++i) {
-        const PrinterEvent &e = rp.events.at(i);
-        QCOMPARE(e.text, lineas.at(i));
-        QVERIFY(e.endsLine);
-        QCOMPARE(e.y, y);
-        if (i == 2 || (i == 4 && lineas.size() == 7))
-            QCOMPARE(e.x, (m.W - rp.textWidth(e.text)) / 2); // centred
-        else
-            QCOMPARE(e.x, Single(0));
-        y += m.h;
-    }
-    QCOMPARE(rp.currentY(), y);
-    rp.killDoc();
-}
-
 void TestImprimir::emptyTextOnePage()
 {
     RecordingPrinter rp;
@@ -148,6 +111,11 @@ void TestImprimir::emptyTextOnePage()
         shown << e.text;
     QCOMPARE(shown, (QStringList{" ", " ", "Idiomas", " ", "idioma.lng", " ", pagina + "1"}));
     QCOMPARE(texts.first().y, Single(800));
+    // The title and the subtitle centred on the third and fifth lines.
+    QCOMPARE(texts.at(2).y, debajoCabecera(m, 800, 2));
+    QCOMPARE(texts.at(2).x, (m.W - rp.textWidth(QStringLiteral("Idiomas"))) / 2);
+    QCOMPARE(texts.at(4).y, debajoCabecera(m, 800, 4));
+    QCOMPARE(texts.at(4).x, (m.W - rp.textWidth(QStringLiteral("idioma.lng"))) / 2);
     QCOMPARE(texts.first().fontName, QStringLiteral("Courier New"));
     QCOMPARE(texts.first().fontSize, Single(10));
     // The footer: one empty line at the first line at or below the bottom

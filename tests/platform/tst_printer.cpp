@@ -61,7 +61,6 @@ private slots:
     void textMeasures();
     void pageModel_data();
     void pageModel();
-    void positionsAfterOutput();
     void refusingPrinter();
     void killDocAbandons();
     void pdfWhenNoPrinter();
@@ -168,54 +167,6 @@ void TestPrinter::pageModel()
     QCOMPARE(rp.currentX(), Single(0));
     QCOMPARE(rp.currentY(), Single(0));
     QVERIFY(!rp.documentOpen());
-}
-
-void TestPrinter::positionsAfterOutput()
-{
-    RecordingPrinter rp;
-    Printer &p = printer();
-    QCOMPARE(&p, static_cast<Printer *>(&rp));
-    p.setFontName(QStringLiteral("Courier New"));
-    p.setFontSize(10);
-    const Single w0 = p.textWidth(QStringLiteral("0"));
-    const Single h = p.textHeight();
-    p.setCurrentX(1000);
-    p.setCurrentY(500);
-    p.print(QStringLiteral("abc"));
-    QCOMPARE(p.currentX(), 1000 + p.textWidth(QStringLiteral("abc")));
-    QCOMPARE(p.currentY(), Single(500));
-    p.printLine(QStringLiteral("de"));
-    QCOMPARE(p.currentX(), Single(0));
-    QCOMPARE(p.currentY(), 500 + h);
-    QImage pic(10, 10, QImage::Format_RGB32);
-    pic.fill(Qt::red);
-    p.paintPicture(pic, 300, 400);
-    QCOMPARE(p.currentX(), Single(0)); // a picture does not move the position
-    p.setFontSize(15);
-    p.print(QStringLiteral("x"));
-    p.newPage();
-    QCOMPARE(p.page(), 2);
-    QCOMPARE(p.currentX(), Single(0));
-    QCOMPARE(p.currentY(), Single(0));
-    p.endDoc();
-
-    QCOMPARE(rp.events.size(), 6);
-    const PrinterEvent &a = rp.events.at(0);
-    QCOMPARE(a.text, QStringLiteral("abc"));
-    QCOMPARE(a.x, Single(1000));
-    QCOMPARE(a.y, Single(500));
-    QVERIFY(!a.endsLine);
-    const PrinterEvent &d = rp.events.at(1);
-    QVERIFY(d.endsLine);
-    QVERIFY(std::abs(d.x - (1000 + 3 * w0)) < 0.01f);
-    QCOMPARE(rp.events.at(2).kind, PrinterEvent::Picture);
-    QCOMPARE(rp.events.at(2).x, Single(300));
-    QCOMPARE(rp.events.at(2).picture.size(), QSize(10, 10));
-    QCOMPARE(rp.events.at(3).fontSize, Single(15));
-    QCOMPARE(rp.events.at(3).fontName, QStringLiteral("Courier New"));
-    QCOMPARE(rp.events.at(4).kind, PrinterEvent::NewPage);
-    QCOMPARE(rp.events.at(4).page, 1);
-    QCOMPARE(rp.events.at(5).kind, PrinterEvent::EndDoc);
 }
 
 void TestPrinter::refusingPrinter()
