@@ -1,9 +1,11 @@
 #include "app/principal.h"
 
+#include "app/frmAbout.h"
 #include "app/frmSplash.h"
 #include "app/iconos.h"
 #include "chart/ctrgraficas.h"
 #include "chart/graficos.h"
+#include "language/frmIdioma.h"
 #include "platform/htmlhelp.h"
 #include "platform/msgbox.h"
 #include "platform/olecolor.h"
@@ -320,7 +322,10 @@ void principal::mnuidiomas_Click(Integer Index)
     if (marcado)
         return;
     if (Index == itemeditoridiomas()) {
-        // The language editor opens here once it is part of the program.
+        frmIdioma &editor = formidioma();
+        editor.show();
+        editor.raise();
+        editor.activateWindow();
         return;
     }
     if (Index <= listaidiomas.size())
@@ -329,7 +334,7 @@ void principal::mnuidiomas_Click(Integer Index)
 
 void principal::acercade()
 {
-    // The About box opens here once it is part of the program.
+    formabout().exec();
 }
 
 int principal::pestanasvisibles() const

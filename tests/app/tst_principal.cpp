@@ -1,6 +1,8 @@
 #include "ventanas.h"
 
+#include "app/frmAbout.h"
 #include "chart/ctrgraficas.h"
+#include "language/frmIdioma.h"
 #include "chart/graficos.h"
 #include "language/ini.h"
 #include "platform/htmlhelp.h"
@@ -14,6 +16,7 @@
 #include <QMenu>
 #include <QTabWidget>
 #include <QToolBar>
+#include <QTimer>
 #include <QToolButton>
 
 namespace
@@ -217,7 +220,19 @@ private slots:
         platform::ScriptedMsgBox box;
         QAction button(nullptr);
         button.setProperty("Key", key);
+        // The About box is modal: it is looked at and closed from the event loop.
+        bool aboutModal = false;
+        QTimer closer;
+        closer.setSingleShot(true);
+        connect(&closer, &QTimer::timeout, [&aboutModal]() {
+            if (frmAbout *a = formaboutexistente()) {
+                aboutModal = a->isVisible() && QApplication::activeModalWidget() == a;
+                a->cmdOK_Click();
+            }
+        });
+        closer.start(0);
         p.TBmain_ButtonClick(&button);
+        QCOMPARE(aboutModal, key == QLatin1String("Acercade"));
         QCOMPARE(box.shown.size(), boxes);
         QCOMPARE(curvas(3).npuntos, platform::Integer(resets ? 2 : 7));
         QCOMPARE(curvas(3).leyenda, resets ? QString() : QStringLiteral("kept"));
@@ -316,6 +331,10 @@ private slots:
         p.itemidiomas(1)->trigger(); // the current language: nothing
         p.itemidiomas(4)->trigger(); // the editor item: no language change
         QCOMPARE(box.shown.size(), 0);
+        frmIdioma *editor = formidiomaexistente();
+        QVERIFY(editor && editor->isVisible() && !editor->parentWidget());
+        p.itemidiomas(4)->trigger(); // the same editor again
+        QCOMPARE(formidiomaexistente(), editor);
         QCOMPARE(leerfichero(ficheroidioma), before);
         QVERIFY(p.itemidiomas(1)->isChecked());
 

@@ -59,7 +59,7 @@ QList<int> identificadoresleidos()
 {
     QList<int> ids;
     for (int i = 1; i <= 107; ++i) {
-        if (i == 7 || i == 19 || (i >= 52 && i <= 69) || (i >= 82 && i <= 99))
+        if (i == 19 || (i >= 52 && i <= 69) || (i >= 82 && i <= 99))
             continue;
         ids << i;
     }

@@ -1,0 +1,433 @@
+#include "language/frmIdioma.h"
+
+#include "language/idiomas.h"
+#include "language/imprimir.h"
+#include "platform/flexgrid.h"
+#include "platform/msgbox.h"
+#include "platform/numbertext.h"
+#include "platform/textfile.h"
+#include "platform/vberror.h"
+
+#include <QAbstractItemModel>
+#include <QCloseEvent>
+#include <QDate>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTableView>
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+namespace
+{
+
+QPointer<frmIdioma> &instancia()
+{
+    static QPointer<frmIdioma> f;
+    return f;
+}
+
+using Entrada = std::pair<QString, QString>; // key, value
+
+// The entries of the first section named `seccion` (without regard to case),
+// in file order: empty lines are skipped, the section ends at the next header
+// or at the end of the file. A line without "=" has no key and is no entry.
+QList<Entrada> entradasseccion(const QString &fichero, const QString &seccion)
+{
+    const QStringList lineas = platform::readLines(fichero);
+    const QString buscada = seccion.toLower();
+    QList<Entrada> out;
+    bool dentro = false;
+    for (const QString &l : lineas) {
+        const bool cabecera = l.startsWith(QLatin1Char('['));
+        if (!dentro) {
+            dentro = cabecera && l.mid(1, l.size() - 2).toLower() == buscada;
+            continue;
+        }
+        if (cabecera)
+            break;
+        const qsizetype igual = l.indexOf(QLatin1Char('='));
+        if (l.isEmpty() || igual < 0)
+            continue;
+        out.append({l.left(igual), l.mid(igual + 1)});
+    }
+    return out;
+}
+
+// Window size when it opens, in pixels.
+constexpr int anchoinicial = 640;
+constexpr int altoinicial = 440;
+
+bool deotraventana(Qt::FocusReason reason)
+{
+    return reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason;
+}
+
+int apixeles(double twips)
+{
+    return static_cast<int>(std::lround(platform::pixelsFromTwips(twips)));
+}
+
+} // namespace
+
+frmIdioma::frmIdioma(QWidget *parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("frmIdioma"));
+    resize(anchoinicial, altoinicial);
+
+    MSFlexIdiomas = new platform::FlexGrid(0, 1, 2, this);
+    MSFlexIdiomas->setObjectName(QStringLiteral("MSFlexIdiomas"));
+    connect(MSFlexIdiomas, &platform::FlexGrid::Click, this, &frmIdioma::MSFlexIdiomas_Click);
+    // The editor floats over a cell: once the cells move under it, it leaves.
+    connect(MSFlexIdiomas, &platform::FlexGrid::Scroll, this, [this]() {
+        if (txtidioma->isVisible())
+            txtidioma->hide();
+    });
+
+    txtidioma = new QLineEdit(this);
+    txtidioma->setObjectName(QStringLiteral("txtidioma"));
+    txtidioma->hide();
+    txtidioma->installEventFilter(this);
+    connect(txtidioma, &QLineEdit::textChanged, this, &frmIdioma::txtidioma_Change);
+
+    btnuevo = new QPushButton(this);
+    btnuevo->setObjectName(QStringLiteral("btnuevo"));
+    connect(btnuevo, &QPushButton::clicked, this, &frmIdioma::btnuevo_Click);
+    btguardar = new QPushButton(this);
+    btguardar->setObjectName(QStringLiteral("btguardar"));
+    connect(btguardar, &QPushButton::clicked, this, &frmIdioma::btguardar_Click);
+    btimprimir = new QPushButton(this);
+    btimprimir->setObjectName(QStringLiteral("btimprimir"));
+    connect(btimprimir, &QPushButton::clicked, this, &frmIdioma::btimprimir_Click);
+}
+
+frmIdioma::~frmIdioma() = default;
+
+void frmIdioma::colocarcontroles()
+{
+    const double ancho = platform::twipsFromPixels(width());
+    const double alto = platform::twipsFromPixels(height());
+    MSFlexIdiomas->moveTwips(100, 100, static_cast<int>(std::max(ancho - 300, 300.0)),
+                             static_cast<int>(std::max(alto - 1000, 300.0)));
+    // The buttons stand in a row in the strip under the grid.
+    const int alturaboton = std::max(btguardar->sizeHint().height(), 26);
+    const int anchoboton = 110;
+    const int y = MSFlexIdiomas->geometry().bottom() + 1 +
+                  (apixeles(alto) - MSFlexIdiomas->geometry().bottom() - 1 - alturaboton) / 2;
+    int x = apixeles(100);
+    for (QPushButton *b : {btnuevo, btguardar, btimprimir}) {
+        b->setGeometry(x, y, anchoboton, alturaboton);
+        x += anchoboton + 8;
+    }
+}
+
+void frmIdioma::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    colocarcontroles();
+}
+
+void frmIdioma::Form_Load()
+{
+    setWindowTitle(leertexto(1));
+    btguardar->setText(leertexto(12));
+    btnuevo->setText(leertexto(11));
+    btimprimir->setText(leertexto(13));
+
+    colocarcontroles();
+
+    platform::FlexGrid *g = MSFlexIdiomas;
+    const int n = std::max(0, std::min<int>(numidiomas, static_cast<int>(listaidiomas.size())));
+    // The grid keeps at least one column beside the identifiers; with no
+    // language in the file it stays empty.
+    g->setCols(std::max(n, 1) + 1);
+    g->setRows(1);
+    g->setTextMatrix(0, 0, leertexto(1));
+    g->setColAlignment(0, platform::flexAlignCenterCenter);
+
+    // At most four language columns fill the visible width.
+    const double libre = double(g->Width()) - g->ColWidth(0) - 100;
+    const int columnas = std::clamp(n, 1, 4);
+    for (int i = 1; i <= n; ++i) {
+        g->setColWidth(i, static_cast<int>(std::nearbyint(libre / columnas)));
+        g->setRow(0);
+        g->setCol(i);
+        g->setCellAlignment(platform::flexAlignCenterCenter);
+        g->setCellBackColor(g->BackColorFixed());
+        g->setCellFontBold(listaidiomas.at(i - 1) == idiomaactual);
+        g->setText(listaidiomas.at(i - 1));
+    }
+    if (n == 0)
+        g->setColWidth(1, static_cast<int>(std::nearbyint(libre)));
+
+    if (n > 0) {
+        try {
+            Integer numero = 0;
+            leernumeracion(ficheroidioma, listaidiomas.at(0), numero);
+            for (int i = 1; i <= n; ++i)
+                leertodoidioma(ficheroidioma, listaidiomas.at(i - 1), static_cast<Integer>(i));
+        } catch (const platform::VbError &) {
+            // What was read stays on view; the file itself is left alone.
+            platform::msgbox(leertexto(72), platform::vbCritical, leertexto(75));
+        }
+    }
+
+    modificado = false;
+    nuevo = false;
+}
+
+void frmIdioma::leernumeracion(const QString &fichero, const QString &seccion, Integer &numero)
+{
+    const QList<Entrada> entradas = entradasseccion(fichero, seccion);
+    Integer k = 0;
+    for (const Entrada &e : entradas) {
+        ++k;
+        MSFlexIdiomas->setRows(MSFlexIdiomas->Rows() + 1);
+        MSFlexIdiomas->setTextMatrix(k, 0, e.first);
+    }
+    numero = k;
+}
+
+void frmIdioma::leertodoidioma(const QString &fichero, const QString &seccion, Integer columna)
+{
+    const QList<Entrada> entradas = entradasseccion(fichero, seccion);
+    int k = 0;
+    for (const Entrada &e : entradas) {
+        ++k;
+        // Entries beyond the first language's get rows of their own, so that
+        // no text of the file is lost by a save.
+        if (k >= MSFlexIdiomas->Rows()) {
+            MSFlexIdiomas->setRows(k + 1);
+            MSFlexIdiomas->setTextMatrix(k, 0, e.first);
+        }
+        MSFlexIdiomas->setTextMatrix(k, columna, e.second);
+    }
+}
+
+void frmIdioma::colocareditor()
+{
+    platform::FlexGrid *g = MSFlexIdiomas;
+    // Bring the cell into view first, so the editor lands on it.
+    if (g->Row() >= g->FixedRows() && g->Col() >= g->FixedCols()) {
+        QTableView *v = g->view();
+        v->scrollTo(v->model()->index(g->Row() - g->FixedRows(), g->Col() - g->FixedCols()));
+    }
+    txtidioma->setText(g->Text());
+    txtidioma->setGeometry(apixeles(g->Left() + g->ColPos(g->Col())),
+                           apixeles(g->Top() + g->RowPos(g->Row())), apixeles(g->CellWidth()),
+                           apixeles(g->CellHeight()));
+    txtidioma->show();
+    txtidioma->raise();
+    txtidioma->setFocus(Qt::OtherFocusReason);
+}
+
+void frmIdioma::MSFlexIdiomas_Click()
+{
+    // The identifier column is not edited.
+    if (MSFlexIdiomas->Rows() < 2 || MSFlexIdiomas->Col() < MSFlexIdiomas->FixedCols())
+        return;
+    colocareditor();
+}
+
+void frmIdioma::txtidioma_Change()
+{
+    MSFlexIdiomas->setText(txtidioma->text());
+    modificado = true;
+}
+
+void frmIdioma::txtidioma_GotFocus()
+{
+    if (!txtidioma->text().isEmpty())
+        txtidioma->selectAll();
+}
+
+void frmIdioma::txtidioma_KeyPress(int &KeyAscii)
+{
+    if (KeyAscii != 13)
+        return;
+    platform::FlexGrid *g = MSFlexIdiomas;
+    g->setText(txtidioma->text());
+    if (g->Row() < g->Rows() - 1) {
+        g->setRow(g->Row() + 1);
+        colocareditor();
+        txtidioma->selectAll();
+    } else {
+        txtidioma_LostFocus();
+    }
+}
+
+void frmIdioma::txtidioma_LostFocus()
+{
+    txtidioma->hide();
+}
+
+bool frmIdioma::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == txtidioma) {
+        switch (event->type()) {
+        // Another window taking over for a while (a message box, a switch to
+        // another program) neither moves nor closes the editor.
+        case QEvent::FocusIn:
+            if (!deotraventana(static_cast<QFocusEvent *>(event)->reason()))
+                txtidioma_GotFocus();
+            break;
+        case QEvent::FocusOut:
+            if (!deotraventana(static_cast<QFocusEvent *>(event)->reason()))
+                txtidioma_LostFocus();
+            break;
+        case QEvent::KeyPress: {
+            const int key = static_cast<QKeyEvent *>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                int KeyAscii = 13;
+                txtidioma_KeyPress(KeyAscii);
+                return true;
+            }
+            break;
+        }
+        default:
+            break;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void frmIdioma::btnuevo_Click()
+{
+    if (numidiomas >= maxIdiomas || nuevo)
+        return;
+    platform::FlexGrid *g = MSFlexIdiomas;
+    const int c = g->Cols();
+    g->setCols(c + 1);
+    g->setColWidth(c, g->ColWidth(c - 1));
+    g->setColAlignment(c, platform::flexAlignLeftCenter);
+    g->setRow(0);
+    g->setCol(c);
+    g->setCellAlignment(platform::flexAlignCenterCenter);
+    g->setCellBackColor(g->BackColorFixed());
+    nuevo = true;
+}
+
+bool frmIdioma::escribirfichero(const QStringList &lineas)
+{
+    try {
+        platform::writeLinesAtomic(ficheroidioma, lineas);
+        return true;
+    } catch (const platform::VbError &) {
+        platform::msgbox(leertexto(72), platform::vbCritical, leertexto(75));
+        return false;
+    }
+}
+
+void frmIdioma::btguardar_Click()
+{
+    if (!modificado)
+        return;
+    platform::FlexGrid *g = MSFlexIdiomas;
+    const int filas = g->Rows();
+    const int ultima = g->Cols() - 1;
+    const int n = std::max(0, std::min<int>(numidiomas, static_cast<int>(listaidiomas.size())));
+
+    // Each language with the identifiers of column 0 in row order.
+    auto seccion = [&](QStringList &lineas, const QString &nombre, int columna) {
+        lineas << QLatin1Char('[') + nombre + QLatin1Char(']');
+        for (int r = 1; r < filas; ++r)
+            lineas << g->TextMatrix(r, 0) + QLatin1Char('=') + g->TextMatrix(r, columna);
+        lineas << QString();
+    };
+
+    QStringList lineas{QStringLiteral("[idioma]"), QStringLiteral("idioma=") + idiomaactual, QString()};
+    for (int i = 1; i <= n && i <= ultima; ++i)
+        seccion(lineas, listaidiomas.at(i - 1), i);
+
+    if (g->TextMatrix(0, ultima).isEmpty()) {
+        // The languages that have names are saved all the same.
+        if (!escribirfichero(lineas)) {
+            errorguardar = true;
+            return;
+        }
+        platform::msgbox(leertexto(5), platform::vbCritical, leertexto(1));
+        g->setRow(0);
+        g->setCol(ultima);
+        MSFlexIdiomas_Click();
+        errorguardar = true;
+        return;
+    }
+
+    if (nuevo)
+        seccion(lineas, g->TextMatrix(0, ultima), ultima);
+    if (!escribirfichero(lineas)) {
+        // Nothing changed: the edits stay on view, unsaved.
+        errorguardar = true;
+        return;
+    }
+    if (nuevo) {
+        ++numidiomas;
+        listaidiomas.append(g->TextMatrix(0, ultima));
+    }
+
+    rellenarmenuidiomas();
+
+    modificado = false;
+    nuevo = false;
+    errorguardar = false;
+}
+
+void frmIdioma::Form_Unload(Integer &Cancel)
+{
+    if (!modificado)
+        return;
+    const int respuesta =
+        platform::msgbox(leertexto(10) + QLatin1Char(' ') + windowTitle() + QLatin1Char('?'),
+                         platform::vbYesNoCancel | platform::vbExclamation, leertexto(1));
+    if (respuesta == platform::vbYes) {
+        btguardar_Click();
+        if (errorguardar) {
+            Cancel = platform::vbTrue;
+            errorguardar = false;
+        }
+    } else if (respuesta == platform::vbCancel) {
+        Cancel = platform::vbTrue;
+    }
+}
+
+void frmIdioma::closeEvent(QCloseEvent *event)
+{
+    Integer Cancel = platform::vbFalse;
+    Form_Unload(Cancel);
+    if (Cancel != platform::vbFalse)
+        event->ignore();
+    else
+        event->accept();
+}
+
+void frmIdioma::btimprimir_Click()
+{
+    // The title names the printout: the program, then the words for the
+    // language file.
+    const QString titulo = leertexto(6) + QStringLiteral("  ") + leertexto(7);
+    const QString subtitulo = leertexto(8) + QLatin1Char(' ') + platform::dateText(QDate::currentDate());
+    try {
+        rtxtprint = platform::fromAnsi(platform::readAll(ficheroidioma));
+        imprimirtexto(rtxtprint, titulo, subtitulo, QStringLiteral("7"));
+    } catch (const std::exception &) {
+        platform::msgbox(leertexto(9), platform::vbOKOnly);
+    }
+}
+
+frmIdioma &formidioma()
+{
+    if (!instancia()) {
+        auto *f = new frmIdioma;
+        f->setAttribute(Qt::WA_DeleteOnClose);
+        instancia() = f;
+        f->Form_Load();
+    }
+    return *instancia();
+}
+
+frmIdioma *formidiomaexistente()
+{
+    return instancia().data();
+}
