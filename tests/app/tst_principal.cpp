@@ -2,9 +2,10 @@
 
 #include "app/frmAbout.h"
 #include "chart/ctrgraficas.h"
-#include "language/frmIdioma.h"
 #include "chart/graficos.h"
+#include "language/frmIdioma.h"
 #include "language/ini.h"
+#include "platform/flexgrid.h"
 #include "platform/htmlhelp.h"
 #include "platform/msgbox.h"
 #include "platform/updown.h"
@@ -15,8 +16,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QTabWidget>
-#include <QToolBar>
 #include <QTimer>
+#include <QToolBar>
 #include <QToolButton>
 
 namespace
@@ -312,6 +313,37 @@ private slots:
         up->click(); // stays at 10: tab 9 becomes current again
         QCOMPARE(tabs->currentIndex(), 9);
         QCOMPARE(visibleTabs(tabs).size(), 10);
+    }
+
+    // A language added in the editor gets its menu item before the separator,
+    // without the check mark, once it is saved.
+    void editor_save_refills_the_menu()
+    {
+        principal &p = arrancar();
+        platform::ScriptedMsgBox box;
+        p.itemidiomas(4)->trigger();
+        frmIdioma *editor = formidiomaexistente();
+        QVERIFY(editor);
+        editor->btnuevo_Click();
+        editor->grid()->setRow(0);
+        editor->grid()->setCol(3);
+        editor->MSFlexIdiomas_Click();
+        editor->editor()->setText(QStringLiteral("Italiano"));
+        QCOMPARE(p.itemidiomas(3)->isSeparator(), true);
+        editor->btguardar_Click();
+        QCOMPARE(box.shown.size(), 0);
+        QCOMPARE(p.itemidiomas(3)->text(), QStringLiteral("Italiano"));
+        QVERIFY(p.itemidiomas(3)->isVisible());
+        QVERIFY(!p.itemidiomas(3)->isChecked());
+        QVERIFY(p.itemidiomas(1)->isChecked());
+        QVERIFY(p.itemidiomas(4)->isSeparator());
+        QCOMPARE(p.itemidiomas(5)->text(), QStringLiteral("Edit languages..."));
+        // The new item is an ordinary language: choosing it stores the choice.
+        p.itemidiomas(3)->trigger();
+        QCOMPARE(leerini(ficheroidioma, "idioma", "idioma"), QStringLiteral("Italiano"));
+        // The editor item moved with the list.
+        p.itemidiomas(5)->trigger();
+        QCOMPARE(formidiomaexistente(), editor);
     }
 
     void language_menu()
