@@ -268,6 +268,7 @@ QByteArray CompoundFile::workbookStream()
 namespace rec {
 constexpr std::uint16_t Formula = 0x0006;
 constexpr std::uint16_t Eof = 0x000A;
+constexpr std::uint16_t DateMode = 0x0022;
 constexpr std::uint16_t FilePass = 0x002F;
 constexpr std::uint16_t Continue = 0x003C;
 constexpr std::uint16_t Window1 = 0x003D;
@@ -284,6 +285,7 @@ constexpr std::uint16_t Label = 0x0204;
 constexpr std::uint16_t BoolErr = 0x0205;
 constexpr std::uint16_t String = 0x0207;
 constexpr std::uint16_t Rk = 0x027E;
+constexpr std::uint16_t Xf = 0x00E0;
 constexpr std::uint16_t Format = 0x041E;
 constexpr std::uint16_t Bof = 0x0809;
 } // namespace rec
@@ -415,6 +417,7 @@ private:
     std::uint32_t pos_ = 0;
     WorkbookScan scan_;
     bool window1Seen_ = false;
+    bool sstSeen_ = false;
     int activeTab_ = 0;
     std::unique_ptr<QStringDecoder> codePage_;
     // A formula whose text result follows in a STRING record.
@@ -580,8 +583,9 @@ void StreamReader::globalsRecord(const Record &r)
             damaged(QStringLiteral("short format record"));
         break;
     case rec::Sst:
-        if (r.size < 8)
-            damaged(QStringLiteral("short string table"));
+        if (r.size < 8 || sstSeen_)
+            damaged(QStringLiteral("bad string table"));
+        sstSeen_ = true;
         break;
     default:
         if (cellRecordMinSize(r.type) >= 0 || r.type == rec::String)
@@ -600,6 +604,19 @@ void StreamReader::store(SheetScan *sheet, int row, int col, CellValue value)
 void StreamReader::sheetRecord(const Record &r, SheetScan *sheet)
 {
     const int biff = scan_.biffVersion;
+    switch (r.type) {
+    case rec::BoundSheet:
+    case rec::Sst:
+    case rec::Format:
+    case rec::Xf:
+    case rec::CodePage:
+    case rec::DateMode:
+    case rec::FilePass:
+        // Workbook records; FreeXL would act on them wherever they stand.
+        damaged(QStringLiteral("workbook record inside a sheet"));
+    default:
+        break;
+    }
     if (r.type == rec::Dimensions) {
         // FreeXL allocates rows x columns cells from these numbers.
         std::uint32_t lastRow = 0, lastCol = 0;

@@ -280,6 +280,10 @@ void TestWorkbook::openFailures_data()
     // fail and lose the memory of the text.
     QTest::newRow("cell outside the dimensions")
         << readAll(fixture("found-cell-outside-dimensions.xls")) << "" << vberr::ApplicationDefined;
+    // Found by fuzzing: a sheet record inside a sheet's records made FreeXL
+    // count another sheet, size it on the wrong one and lose memory.
+    QTest::newRow("sheet record inside a sheet")
+        << readAll(fixture("found-sheet-record-inside-sheet.xls")) << "" << vberr::ApplicationDefined;
     // FreeXL empties the data sheet of such a workbook; it is refused instead.
     QTest::newRow("chart sheet before the data sheet")
         << readAll(fixture("chart-sheet-first.xls")) << "" << vberr::ApplicationDefined;
