@@ -427,6 +427,9 @@ private:
     int dimRows_ = -1;
     int dimCols_ = -1;
     bool cellsSeen_ = false;
+    // Cells given a value so far: by dimensions when known, else by key.
+    std::vector<bool> filled_;
+    QSet<std::uint32_t> filledSparse_;
 };
 
 bool StreamReader::next(Record &r)
@@ -483,6 +486,8 @@ WorkbookScan StreamReader::read()
             pendingRow_ = -1;
             dimRows_ = dimCols_ = -1;
             cellsSeen_ = false;
+            filled_.clear();
+            filledSparse_.clear();
             sheet = nullptr;
             lastOwner = -1;
             for (int i = 0; i < scan_.sheets.size(); ++i) {
@@ -635,6 +640,7 @@ void StreamReader::sheetRecord(const Record &r, SheetScan *sheet)
             damaged(QStringLiteral("sheet too large"));
         dimRows_ = int(lastRow);
         dimCols_ = int(lastCol);
+        filled_.assign(std::size_t(dimRows_) * std::size_t(dimCols_), false);
         return;
     }
     if (r.type == rec::String) {
@@ -668,6 +674,22 @@ void StreamReader::sheetRecord(const Record &r, SheetScan *sheet)
     const int lastCol = (r.type == rec::MulRk || r.type == rec::MulBlank) ? le16(r.data + r.size - 2) : col;
     if (dimRows_ >= 0 && (row >= dimRows_ || lastCol >= dimCols_))
         damaged(QStringLiteral("cell outside the sheet's dimensions"));
+    // A cell given twice: FreeXL loses the memory of a text it overwrites.
+    if (r.type != rec::Blank && r.type != rec::MulBlank) {
+        for (int c = col; c <= lastCol; ++c) {
+            bool twice = false;
+            if (dimRows_ >= 0) {
+                auto bit = filled_[std::size_t(row) * std::size_t(dimCols_) + std::size_t(c)];
+                twice = bit;
+                bit = true;
+            } else {
+                twice = filledSparse_.contains(cellKey(row, c));
+                filledSparse_.insert(cellKey(row, c));
+            }
+            if (twice)
+                damaged(QStringLiteral("a cell given twice"));
+        }
+    }
 
     switch (r.type) {
     case rec::MulRk:

@@ -284,6 +284,10 @@ void TestWorkbook::openFailures_data()
     // count another sheet, size it on the wrong one and lose memory.
     QTest::newRow("sheet record inside a sheet")
         << readAll(fixture("found-sheet-record-inside-sheet.xls")) << "" << vberr::ApplicationDefined;
+    // Found by fuzzing: a text cell given again as a number made FreeXL lose
+    // the memory of the text.
+    QTest::newRow("cell given twice")
+        << readAll(fixture("found-cell-given-twice.xls")) << "" << vberr::ApplicationDefined;
     // FreeXL empties the data sheet of such a workbook; it is refused instead.
     QTest::newRow("chart sheet before the data sheet")
         << readAll(fixture("chart-sheet-first.xls")) << "" << vberr::ApplicationDefined;
