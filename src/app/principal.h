@@ -10,6 +10,7 @@
 
 #include <QMainWindow>
 #include <array>
+#include <exception>
 #include <memory>
 
 class QAction;
@@ -19,6 +20,7 @@ class QLineEdit;
 class QMenu;
 class QTabWidget;
 class QToolBar;
+class IniIndice;
 class ctrgraficas;
 class textextend;
 namespace platform
@@ -65,6 +67,18 @@ public:
     void TXTflex_Change(Integer Index);
     void TXTflex_LostFocus(Integer Index);
     void MSFdata_Scroll(Integer Index);
+
+    // Data files: the plain ".dat" file (read and written) and the keyed
+    // INI-style one (read only). True when the file was read.
+    bool abrirfichero();
+    bool abrirfichero1();
+
+    // Point import into one tab's grid, from a delimited text file or a workbook.
+    void BTexcel_Click(Integer Index);
+    void BTimport_Click(Integer Index);
+    void CMBlimitador_Click(Integer Index);
+    void importarexcel(const QString &fichero, Integer Index);
+    void importartexto(const QString &fichero, Integer Index);
 
     // Language menu: items 1 to 10.
     void mnuidiomas_Click(Integer Index);
@@ -119,6 +133,15 @@ private:
     // Builds the controls of tab i's panel inside FRMtab(i).
     void construirpanel(int i);
     bool camposnumericos() const;
+    // Data files and import: dialog set-up, the failure messages, the readers
+    // and the writer.
+    static QString filtrodatos();
+    void prepararcdialog(const QString &filtro, long flags);
+    void mensajefichero(bool cancelado);
+    void mensajefallo(std::exception_ptr fallo);
+    void leerdatos(const QByteArray &contenido);
+    void leerdatosini(const IniIndice &ini);
+    QStringList lineasdocumento() const;
     int pestanasvisibles() const;
 
     QToolBar *TBmain = nullptr;

@@ -183,6 +183,9 @@ void principal::construirpanel(int i)
     connect(MSFdata[k], &platform::FlexGrid::Scroll, this, [this, Index] { MSFdata_Scroll(Index); });
     connect(TXTflex[k], &textextend::Change, this, [this, Index] { TXTflex_Change(Index); });
     connect(TXTflex[k], &textextend::LostFocus, this, [this, Index] { TXTflex_LostFocus(Index); });
+    connect(BTexcel[k], &QPushButton::clicked, this, [this, Index] { BTexcel_Click(Index); });
+    connect(BTimport[k], &QPushButton::clicked, this, [this, Index] { BTimport_Click(Index); });
+    connect(CMBlimitador[k], &QComboBox::currentIndexChanged, this, [this, Index] { CMBlimitador_Click(Index); });
 }
 
 void principal::iniciarcurva(Integer Index)

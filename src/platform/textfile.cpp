@@ -141,7 +141,9 @@ QByteArray joinLines(const QStringList &lines)
 void writeBytesAtomic(const QString &path, const QByteArray &content)
 {
     QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
+    // Unbuffered, so that a short write (a full disk, a file size limit) is
+    // seen here: a buffered file reports it nowhere and commits the cut file.
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         fail(openErrorNumber(path) == vberr::PathNotFound ? vberr::PathNotFound : vberr::PathFileAccess,
              QStringLiteral("Cannot write"), path, f.errorString());
     if (f.write(content) != content.size()) {
@@ -168,7 +170,7 @@ void appendLines(const QString &path, const QStringList &lines)
 void appendBytes(const QString &path, const QByteArray &bytes)
 {
     QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Append))
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
         fail(openErrorNumber(path) == vberr::PathNotFound ? vberr::PathNotFound : vberr::PathFileAccess,
              QStringLiteral("Cannot append to"), path, describe(f));
     if (f.write(bytes) != bytes.size() || !f.flush())

@@ -1,0 +1,122 @@
+#include "app/ficherosdatos.h"
+
+#include "platform/numbertext.h"
+#include "platform/vberror.h"
+
+#include <QLocale>
+
+#include <algorithm>
+
+namespace ficheros
+{
+
+namespace
+{
+
+bool blanco(QChar c)
+{
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
+}
+
+// Next number of a line from `pos`: 0 when the line has no more fields.
+double siguientenumero(const QString &linea, qsizetype &pos)
+{
+    const qsizetype n = linea.size();
+    while (pos < n && blanco(linea[pos]))
+        ++pos;
+    if (pos >= n)
+        return 0.0;
+    const qsizetype inicio = pos;
+    while (pos < n && !blanco(linea[pos]) && linea[pos] != QLatin1Char(','))
+        ++pos;
+    const double v = platform::val(linea.mid(inicio, pos - inicio));
+    // The delimiter: blanks, then at most one comma.
+    while (pos < n && blanco(linea[pos]))
+        ++pos;
+    if (pos < n && linea[pos] == QLatin1Char(','))
+        ++pos;
+    return v;
+}
+
+// Removes the blanks (not the tabs) at both ends.
+QString quitarblancos(const QString &s)
+{
+    qsizetype a = 0;
+    qsizetype b = s.size();
+    while (a < b && s[a] == QLatin1Char(' '))
+        ++a;
+    while (b > a && s[b - 1] == QLatin1Char(' '))
+        --b;
+    return s.mid(a, b - a);
+}
+
+QString celda(const QString &campo)
+{
+    return quitarblancos(campo.isEmpty() ? QStringLiteral("0") : campo);
+}
+
+} // namespace
+
+void leerdosnumeros(const QString &linea, double &a, double &b)
+{
+    qsizetype pos = 0;
+    a = siguientenumero(linea, pos);
+    b = siguientenumero(linea, pos);
+}
+
+QStringList camposparametros(const QString &linea)
+{
+    QStringList campos = linea.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    if (campos.size() > 7)
+        throw platform::VbError(platform::vberr::SubscriptOutOfRange,
+                                QStringLiteral("Too many fields on a parameter line"));
+    return campos;
+}
+
+int entero(const QString &texto, int minimo, int maximo)
+{
+    const int v = platform::cint(texto, QLocale::c());
+    if (v < minimo || v > maximo)
+        throw platform::VbError(platform::vberr::InvalidPropertyValue, QStringLiteral("Invalid property value"));
+    return v;
+}
+
+CeldasImportadas celdaslinea(const QString &linea, const QString &separador)
+{
+    CeldasImportadas r;
+    if (linea.isEmpty())
+        return r;
+    const QStringList trozos = separador.isEmpty()
+                                   ? QStringList{linea}
+                                   : linea.split(separador, Qt::KeepEmptyParts, Qt::CaseInsensitive);
+    if (separador == QLatin1String(" ") && trozos.size() >= 2) {
+        // The first two non-empty pieces; empty when the line has fewer.
+        QString campos[2];
+        int k = 0;
+        for (const QString &t : trozos) {
+            if (t.isEmpty())
+                continue;
+            campos[k++] = t;
+            if (k == 2)
+                break;
+        }
+        r.campos = 2;
+        r.x = celda(campos[0]);
+        r.y = celda(campos[1]);
+        return r;
+    }
+    r.campos = static_cast<int>(std::min<qsizetype>(trozos.size(), 2));
+    r.x = celda(trozos.at(0));
+    if (r.campos == 2)
+        r.y = celda(trozos.at(1));
+    return r;
+}
+
+QString lineasegura(const QString &texto)
+{
+    QString s = texto;
+    s.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    return s;
+}
+
+} // namespace ficheros

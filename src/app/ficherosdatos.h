@@ -1,0 +1,46 @@
+#pragma once
+// The line grammar of the curve data files and of the point import, free of
+// the window so that it can be checked on its own.
+
+#include <QString>
+#include <QStringList>
+
+namespace ficheros
+{
+
+// Reads the first two numbers of a line, "." as the decimal separator:
+// blanks and tabs before a number are skipped, a number ends at a blank, a tab,
+// a comma or the end of the line, and a comma after a number (blanks around it
+// allowed) ends its field. A number that is missing reads as 0; a text that
+// is not a number reads as the number it starts with (0 when none).
+// Throws platform::VbError(Overflow) for a number beyond the double range.
+void leerdosnumeros(const QString &linea, double &a, double &b);
+
+// The fields of a parameter line: the line split at single blanks, empty
+// pieces dropped. Throws platform::VbError when there are more than seven.
+QStringList camposparametros(const QString &linea);
+
+// A field that must be a whole number, rounded half to even; throws
+// platform::VbError when it is not a number or lies outside minimo..maximo.
+int entero(const QString &texto, int minimo, int maximo);
+
+// The two cells one line of a delimited text file gives. `campos` is how
+// many of them the line holds: 0 (an empty line: no field at all), 1 (only
+// x: a line without the separator) or 2. x and y are set for the cells
+// the line holds.
+struct CeldasImportadas {
+    int campos = 0;
+    QString x;
+    QString y;
+};
+// Splits a line at every occurrence of the separator (letters matched
+// without regard to case). With the separator " ", the first two non-empty
+// pieces are taken, so runs of blanks count as one. An empty field becomes
+// "0"; then the blanks at both ends are removed (tabs stay), so a field of
+// blanks alone gives an empty cell.
+CeldasImportadas celdaslinea(const QString &linea, const QString &separador);
+
+// A line of a data file: CR (which would end the line early) becomes a blank.
+QString lineasegura(const QString &texto);
+
+} // namespace ficheros

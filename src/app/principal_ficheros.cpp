@@ -1,0 +1,279 @@
+// The document commands of the toolbar: a new document, opening a ".dat"
+// file and saving one.
+//
+// The plain ".dat" format, one byte per character, every line ended by CR LF:
+//   chart title / x-axis caption / y-axis caption
+//   per curve in use (at most ten):
+//     legend text
+//     legend x, two blanks, legend y
+//     points, dots (1/0), type, [degree when type >= 4,] thickness, line type,
+//       colour -- fields separated by two blanks
+//     one line per point: x, three blanks, y
+//   "fin"
+
+#include "app/principal.h"
+
+#include "app/ficherosdatos.h"
+#include "chart/ctrgraficas.h"
+#include "chart/graficos.h"
+#include "language/idiomas.h"
+#include "language/iniindice.h"
+#include "platform/flexgrid.h"
+#include "platform/imagecombo.h"
+#include "platform/msgbox.h"
+#include "platform/numbertext.h"
+#include "platform/programfolder.h"
+#include "platform/textfile.h"
+#include "platform/updown.h"
+#include "platform/vberror.h"
+#include "textbox/textextend.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTabWidget>
+
+#include <exception>
+
+namespace
+{
+
+// Dialog flags of the data files.
+constexpr long flagsabrir = 0x20180C;  // long names, file and path must exist, keep folder, no read-only box
+constexpr long flagsguardar = 0x20000E; // long names, keep folder, no read-only box, ask before overwriting
+
+const QString separadorcampos = QStringLiteral("  ");
+const QString separadorpunto = QStringLiteral("   ");
+
+[[noreturn]] void finprematuro()
+{
+    throw platform::FileError(platform::vberr::InputPastEnd, QStringLiteral("Input past end of file"));
+}
+
+// True when the file's first line is the header of an INI-style data file.
+bool esficheroini(const QByteArray &contenido)
+{
+    static const QByteArray cabecera("[general]");
+    if (contenido.size() < cabecera.size())
+        return false;
+    if (contenido.size() > cabecera.size() && contenido[cabecera.size()] != '\r')
+        return false;
+    return contenido.first(cabecera.size()).toLower() == cabecera;
+}
+
+} // namespace
+
+QString principal::filtrodatos()
+{
+    return leertexto(78) + QStringLiteral(" (*.dat)|*.dat|") + leertexto(76) + QStringLiteral(" (*.*)|*.*");
+}
+
+void principal::prepararcdialog(const QString &filtro, long flags)
+{
+    CDialog.Filter = filtro;
+    CDialog.FilterIndex = 1;
+    CDialog.Flags = flags;
+    CDialog.CancelError = true;
+    CDialog.InitDir = platform::programFolder();
+}
+
+void principal::mensajefichero(bool cancelado)
+{
+    msgtexto = leertexto(cancelado ? 71 : 72);
+    msgestilo = static_cast<Integer>(cancelado ? platform::vbInformation : platform::vbCritical);
+    msgtitulo = leertexto(75);
+    msgrespuesta = static_cast<Integer>(platform::msgbox(msgtexto, msgestilo, msgtitulo));
+}
+
+void principal::mensajefallo(std::exception_ptr fallo)
+{
+    try {
+        std::rethrow_exception(fallo);
+    } catch (const platform::VbError &e) {
+        mensajefichero(e.number() == platform::vberr::CancelError);
+    } catch (...) {
+        // Anything else (memory exhausted by a huge file included) is a
+        // failure of the file, not of the program.
+        mensajefichero(false);
+    }
+}
+
+void principal::nuevofichero()
+{
+    TXTtitulog->setText(leertexto(20));
+    TXTleyendax->setText(QStringLiteral("X"));
+    TXTleyenday->setText(QStringLiteral("Y"));
+
+    UPDng->setMin(1);
+    UPDng->setMax(10);
+    TXTng->setText(QStringLiteral("1"));
+
+    for (int i = 0; i < numpestanas; ++i) {
+        if (!SSTab->isTabVisible(i))
+            continue;
+        borrarcurva(static_cast<Integer>(i));
+        curvas(i + 1).activa = platform::vbFalse;
+        if (i > 0)
+            SSTab->setTabVisible(i, false);
+    }
+
+    ctrgraficas1->setTituloCaption(TXTtitulog->text());
+    ctrgraficas1->setLeyendXCaption(TXTleyendax->text());
+    ctrgraficas1->setLeyendYCaption(TXTleyenday->text());
+    ctrgraficas1->clear();
+    ctrgraficas1->setNumGraf(QString::number(platform::cint(TXTng->text(), QLocale::c())));
+    ctrgraficas1->actualiza();
+}
+
+void principal::abrir()
+{
+    nuevofichero();
+    abrirfichero();
+}
+
+bool principal::abrirfichero()
+{
+    try {
+        prepararcdialog(filtrodatos(), flagsabrir);
+        CDialog.ShowOpen();
+        if (CDialog.FileName.isEmpty())
+            return false;
+        const QByteArray contenido = platform::readAll(CDialog.FileName);
+        // A data file in the keyed layout is read by its own rules.
+        if (esficheroini(contenido))
+            leerdatosini(IniIndice(contenido));
+        else
+            leerdatos(contenido);
+        return true;
+    } catch (...) {
+        mensajefallo(std::current_exception());
+        return false;
+    }
+}
+
+void principal::leerdatos(const QByteArray &contenido)
+{
+    const QStringList lineas = platform::splitLines(contenido);
+    qsizetype pos = 0;
+    const auto siguiente = [&]() -> const QString & {
+        if (pos >= lineas.size())
+            finprematuro();
+        return lineas[pos++];
+    };
+
+    TXTtitulog->setText(siguiente());
+    TXTleyendax->setText(siguiente());
+    TXTleyenday->setText(siguiente());
+
+    int n = 0;
+    while (pos < lineas.size()) {
+        const QString &leyenda = siguiente();
+        if (leyenda.compare(QLatin1String("fin"), Qt::CaseInsensitive) == 0)
+            break;
+        ++n;
+        if (n > numpestanas)
+            throw platform::VbError(platform::vberr::SubscriptOutOfRange, QStringLiteral("More than ten curves"));
+        const auto k = static_cast<std::size_t>(n - 1);
+        TXTlg[k]->setText(leyenda);
+        SSTab->setTabVisible(n - 1, true);
+        TXTng->setText(QString::number(n));
+
+        double x = 0.0;
+        double y = 0.0;
+        ficheros::leerdosnumeros(siguiente(), x, y);
+        TXTx[k]->setText(platform::generalNumber(x));
+        TXTy[k]->setText(platform::generalNumber(y));
+
+        // Six fields for the types without a degree, seven with one; the
+        // type is the third. A line that is short is refused before the tab
+        // takes any of it.
+        const QStringList p = ficheros::camposparametros(siguiente());
+        if (p.size() < 3)
+            finprematuro();
+        const int tipo = ficheros::entero(p[2], 0, ajusteFourier);
+        const bool congrado = tipo >= ajusteMinimosX;
+        if (p.size() < (congrado ? 7 : 6))
+            throw platform::VbError(platform::vberr::SubscriptOutOfRange,
+                                    QStringLiteral("Too few fields on a parameter line"));
+
+        platform::FlexGrid *g = MSFdata[k];
+        const int filas = ficheros::entero(p[0], 0, 32767) + 1;
+        g->setRows(filas);
+        if (p[1] == QLatin1String("0"))
+            OPTno[k]->setChecked(true);
+        else
+            OPTsi[k]->setChecked(true);
+        if (CMBunir[k]->currentIndex() == tipo)
+            CMBunir_Click(static_cast<Integer>(n - 1));
+        else
+            CMBunir[k]->setCurrentIndex(tipo); // its click handler fits the degree range
+
+        int siguientecampo = 3;
+        if (congrado) {
+            const int maximo =
+                tipo == ajusteFourier ? platform::cint((filas - 2) / 2.0) : filas - 2;
+            UPDgrado[k]->setMax(maximo);
+            const QString &grado = p[3];
+            TXTgrado[k]->setText(ficheros::entero(grado, -32768, 32767) <= maximo ? grado
+                                                                                  : QString::number(maximo));
+            siguientecampo = 4;
+        }
+        TXTgrosor[k]->setText(p[siguientecampo]);
+        CMBtipo[k]->setCurrentIndex(ficheros::entero(p[siguientecampo + 1], 0, 2));
+        CMBcolor[k]->setSelectedPosition(ficheros::entero(p[siguientecampo + 2], 0, 15) + 1);
+
+        for (int j = 1; j <= filas - 1; ++j) {
+            g->setTextMatrix(j, 0, QString::number(j));
+            g->setRow(j);
+            g->setCol(0);
+            g->setCellAlignment(platform::flexAlignCenterCenter);
+            ficheros::leerdosnumeros(siguiente(), x, y);
+            g->setTextMatrix(j, 1, platform::generalNumber(x));
+            g->setTextMatrix(j, 2, platform::generalNumber(y));
+        }
+    }
+}
+
+QStringList principal::lineasdocumento() const
+{
+    using ficheros::lineasegura;
+    QStringList lineas;
+    lineas << lineasegura(TXTtitulog->text()) << lineasegura(TXTleyendax->text())
+           << lineasegura(TXTleyenday->text());
+    for (int i = 0; i < numpestanas; ++i) {
+        if (!SSTab->isTabVisible(i))
+            continue;
+        const auto k = static_cast<std::size_t>(i);
+        const platform::FlexGrid *g = MSFdata[k];
+        lineas << lineasegura(TXTlg[k]->text());
+        lineas << lineasegura(TXTx[k]->text() + separadorcampos + TXTy[k]->text());
+        const int tipo = CMBunir[k]->currentIndex();
+        QStringList p;
+        p << QString::number(g->Rows() - 1) << QString::number(OPTsi[k]->isChecked() ? 1 : 0)
+          << QString::number(tipo);
+        if (tipo >= ajusteMinimosX)
+            p << TXTgrado[k]->text();
+        p << TXTgrosor[k]->text() << QString::number(CMBtipo[k]->currentIndex())
+          << QString::number(CMBcolor[k]->selectedPosition() - 1);
+        lineas << lineasegura(p.join(separadorcampos));
+        for (int j = 1; j < g->Rows(); ++j)
+            lineas << lineasegura(g->TextMatrix(j, 1) + separadorpunto + g->TextMatrix(j, 2));
+    }
+    lineas << QStringLiteral("fin");
+    return lineas;
+}
+
+void principal::guardarfichero()
+{
+    try {
+        prepararcdialog(filtrodatos(), flagsguardar);
+        CDialog.ShowSave();
+        if (CDialog.FileName.isEmpty())
+            return;
+        // The file is replaced only once every line is written: a failure
+        // leaves the file that was there as it was.
+        platform::writeLinesAtomic(CDialog.FileName, lineasdocumento());
+    } catch (...) {
+        mensajefallo(std::current_exception());
+    }
+}
