@@ -86,6 +86,9 @@ inline void ponerpestana(principal &p, int i, const Pestana &t)
     g->setRows(static_cast<int>(t.datos.size()) + 1);
     for (int j = 1; j <= t.datos.size(); ++j) {
         g->setTextMatrix(j, 0, QString::number(j));
+        g->setRow(j);
+        g->setCol(0);
+        g->setCellAlignment(platform::flexAlignCenterCenter);
         g->setTextMatrix(j, 1, t.datos[j - 1].first);
         g->setTextMatrix(j, 2, t.datos[j - 1].second);
     }
