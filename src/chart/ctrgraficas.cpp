@@ -257,6 +257,7 @@ void ctrgraficas::buildConstituents()
     crearLeyenda(1);
     lbleyenda[1]->setText(QStringLiteral("Label1"));
     lbleyenda[1]->adjustSize();
+    prepararInteraccion();
 
     // Start values.
     numgraf_ = 1;
@@ -277,6 +278,7 @@ void ctrgraficas::crearLeyenda(int i)
     l->setAutoFillBackground(false);
     l->hide();
     lbleyenda[std::size_t(i)] = l;
+    prepararLeyenda(l);
 }
 
 Colocacion &ctrgraficas::placeOf(QWidget *w)
@@ -623,6 +625,8 @@ void ctrgraficas::UserControl_Resize()
 
 bool ctrgraficas::eventFilter(QObject *watched, QEvent *event)
 {
+    if (filtroInteraccion(watched, event))
+        return true;
     if (watched == ImgLogo && event->type() == QEvent::MouseButtonRelease &&
         ImgLogo->rect().contains(static_cast<QMouseEvent *>(event)->position().toPoint())) {
         ImgLogo_Click();

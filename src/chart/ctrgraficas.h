@@ -243,6 +243,14 @@ public:
     void imprimirtitulo(const QString &titulo, const QString &subtitulo);
     void cerrarpagina();
 
+    // Mouse interaction state: the rubber-band box drawn last (chart units)
+    // and the legend label last under the pointer with the pointer's place
+    // inside it (twips).
+    Tramo recuadroActual() const { return recuadro; }
+    Integer leyendaIndice() const { return leyendaindice; }
+    Long leyendaDx() const { return leyendadx; }
+    Long leyendaDy() const { return leyendady; }
+
 signals:
     void PropertyChanged(const QString &name);
 
@@ -258,6 +266,26 @@ private:
     void mostrarVista(const Punto &p1, const Punto &p2);
     void aplicarAlineacionTitulo();
     Colocacion &placeOf(QWidget *w);
+
+    // Mouse and keyboard interaction (interaccion.cpp).
+    void prepararInteraccion();
+    void prepararLeyenda(QLabel *l);
+    bool filtroInteraccion(QObject *watched, QEvent *event);
+    bool eventoPlot(QEvent *event);
+    bool eventoLeyenda(int i, QEvent *event);
+    int indiceLeyenda(const QObject *o) const;
+    bool puntoSobrePlot(QWidget *desde, QPointF pos) const;
+    void terminarArrastre(QWidget *soltada, QPointF enPlot);
+    QPointF unidadesDesdePixel(QPointF pos) const;
+    void pctgrafico_MouseMove(Integer Button, Integer Shift, Single X, Single Y);
+    void pctgrafico_MouseDown(Integer Button, Integer Shift, Single X, Single Y);
+    void pctgrafico_MouseUp(Integer Button, Integer Shift, Single X, Single Y);
+    void lbleyenda_MouseMove(Integer Index, Integer Button, Integer Shift, Single X, Single Y);
+    void pctgrafico_DragOver(QWidget *Source, Single X, Single Y, Integer State);
+    void pctgrafico_DragDrop(QWidget *Source, Single X, Single Y);
+    void txtescala_Click(Integer Index);
+    void txtescala_KeyPress(Integer Index, Integer &KeyAscii);
+    void txtescala_LostFocus(Integer Index);
 
     // Constituents.
     QWidget *frmpie = nullptr;
@@ -292,6 +320,15 @@ private:
     // Views and the first and last segments of the curve last drawn.
     Punto escalainicialmin, escalainicialmax, escalamin, escalamax;
     Tramo tramoinicial, tramofinal;
+
+    // Interaction.
+    Tramo recuadro{};
+    Integer leyendaindice = 0;
+    Long leyendadx = 0;
+    Long leyendady = 0;
+    int arrastre_ = 0;             // legend label being dragged, 0 for none
+    QPoint agarre_;                // where it was taken, pixels inside it
+    QWidget *contorno_ = nullptr;  // its outline following the pointer
 
     platform::DrawSurface *superficie_ = nullptr;
     int resizeEvents_ = 0;
