@@ -534,6 +534,7 @@ private slots:
         QTest::addColumn<int>("cols");
         QTest::newRow("7: one more") << 7 << 9;
         QTest::newRow("8: no ninth") << 8 << 9;
+        QTest::newRow("9 in the file: all shown, none added") << 9 << 10;
     }
 
     void eight_languages_at_most()
