@@ -1,11 +1,13 @@
 #include "app/ficherosdatos.h"
 
+#include "platform/flexgrid.h"
 #include "platform/numbertext.h"
 #include "platform/vberror.h"
 
 #include <QLocale>
 
 #include <algorithm>
+#include <charconv>
 
 namespace ficheros
 {
@@ -16,6 +18,52 @@ namespace
 bool blanco(QChar c)
 {
     return c == QLatin1Char(' ') || c == QLatin1Char('\t');
+}
+
+// A token of the plain form [+-]digits[.digits][(e|E)[+-]digits], at least
+// one digit before the exponent, read at once; anything else (and a value
+// beyond the double range) is left to the general reader, which gives the
+// same value for these tokens.
+bool numerosimple(QStringView t, double &v)
+{
+    char buf[64];
+    const qsizetype n = t.size();
+    if (n == 0 || n >= qsizetype(sizeof buf))
+        return false;
+    qsizetype i = 0;
+    int k = 0;
+    const auto digitos = [&]() {
+        int c = 0;
+        while (i < n && t[i] >= QLatin1Char('0') && t[i] <= QLatin1Char('9')) {
+            buf[k++] = static_cast<char>(t[i++].unicode());
+            ++c;
+        }
+        return c;
+    };
+    if (t[i] == QLatin1Char('-'))
+        buf[k++] = '-';
+    if (t[i] == QLatin1Char('-') || t[i] == QLatin1Char('+'))
+        ++i;
+    int cifras = digitos();
+    if (i < n && t[i] == QLatin1Char('.')) {
+        buf[k++] = '.';
+        ++i;
+        cifras += digitos();
+    }
+    if (cifras == 0)
+        return false;
+    if (i < n && (t[i] == QLatin1Char('e') || t[i] == QLatin1Char('E'))) {
+        buf[k++] = 'e';
+        ++i;
+        if (i < n && (t[i] == QLatin1Char('-') || t[i] == QLatin1Char('+')))
+            buf[k++] = static_cast<char>(t[i++].unicode());
+        if (digitos() == 0)
+            return false;
+    }
+    if (i != n)
+        return false;
+    const auto r = std::from_chars(buf, buf + k, v);
+    return r.ec == std::errc() && r.ptr == buf + k;
 }
 
 // Next number of a line from `pos`: 0 when the line has no more fields.
@@ -29,7 +77,10 @@ double siguientenumero(const QString &linea, qsizetype &pos)
     const qsizetype inicio = pos;
     while (pos < n && !blanco(linea[pos]) && linea[pos] != QLatin1Char(','))
         ++pos;
-    const double v = platform::val(linea.mid(inicio, pos - inicio));
+    const QStringView token = QStringView(linea).sliced(inicio, pos - inicio);
+    double v = 0.0;
+    if (!numerosimple(token, v))
+        v = platform::val(token.toString());
     // The delimiter: blanks, then at most one comma.
     while (pos < n && blanco(linea[pos]))
         ++pos;
@@ -56,6 +107,16 @@ QString celda(const QString &campo)
 }
 
 } // namespace
+
+Relleno::Relleno(platform::FlexGrid *grid) : grid_(grid)
+{
+    grid_->setRedraw(false);
+}
+
+Relleno::~Relleno()
+{
+    grid_->setRedraw(true);
+}
 
 void leerdosnumeros(const QString &linea, double &a, double &b)
 {

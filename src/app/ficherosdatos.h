@@ -5,8 +5,27 @@
 #include <QString>
 #include <QStringList>
 
+namespace platform
+{
+class FlexGrid;
+}
+
 namespace ficheros
 {
+
+// Holds a grid's drawing while it is filled row by row; draws it once at
+// the end, also when the filling stops at a failure.
+class Relleno
+{
+public:
+    explicit Relleno(platform::FlexGrid *grid);
+    ~Relleno();
+    Relleno(const Relleno &) = delete;
+    Relleno &operator=(const Relleno &) = delete;
+
+private:
+    platform::FlexGrid *grid_;
+};
 
 // Reads the first two numbers of a line, "." as the decimal separator:
 // blanks and tabs before a number are skipped, a number ends at a blank, a tab,

@@ -197,6 +197,7 @@ void principal::leerdatos(const QByteArray &contenido)
                                     QStringLiteral("Too few fields on a parameter line"));
 
         platform::FlexGrid *g = MSFdata[k];
+        const ficheros::Relleno relleno(g);
         const int filas = ficheros::entero(p[0], 0, 32767) + 1;
         g->setRows(filas);
         if (p[1] == QLatin1String("0"))

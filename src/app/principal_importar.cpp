@@ -78,6 +78,7 @@ void principal::importartexto(const QString &fichero, Integer Index)
     const QString separador = CMBlimitador.at(i)->currentText();
     const QStringList lineas = platform::readLines(fichero);
     platform::FlexGrid *g = MSFdata[i];
+    const ficheros::Relleno relleno(g);
     g->setRows(1);
     int k = 0;
     for (const QString &linea : lineas) {
@@ -104,6 +105,7 @@ void principal::importarexcel(const QString &fichero, Integer Index)
         auto hoja = std::make_shared<platform::Worksheet>(libro->activeSheet());
         objhoja = hoja;
         const int n = hoja->currentRegionRows();
+        const ficheros::Relleno relleno(g);
         g->setRows(1);
         for (int k = 1; k <= n; ++k) {
             anadirfila(g, k);

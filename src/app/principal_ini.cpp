@@ -70,6 +70,7 @@ void principal::leerdatosini(const IniIndice &ini)
         TXTy[k]->setText(valor(QStringLiteral("POSITION Y")));
 
         platform::FlexGrid *g = MSFdata[k];
+        const ficheros::Relleno relleno(g);
         const int filas = ficheros::entero(valor(QStringLiteral("N POINTS")), 0, 32767) + 1;
         g->setRows(filas);
         if (ficheros::entero(valor(QStringLiteral("PLOT POINTS")), -32768, 32767) == 0)

@@ -149,6 +149,10 @@ public:
 
     void changed(int r, int c)
     {
+        if (held) {
+            pending = true;
+            return;
+        }
         if (r >= fr && c >= fc) {
             const QModelIndex i = index(r - fr, c - fc);
             emit dataChanged(i, i);
@@ -209,6 +213,23 @@ public:
         endRemoveRows();
     }
 
+    // Tells the views once about every cell changed while the grid was held.
+    void release()
+    {
+        held = false;
+        if (!pending)
+            return;
+        pending = false;
+        if (rows > fr && cols > fc)
+            emit dataChanged(index(0, 0), index(rows - fr - 1, cols - fc - 1));
+        if (fr > 0 && cols > fc)
+            emit headerDataChanged(Qt::Horizontal, 0, cols - fc - 1);
+        if (fc > 0 && rows > fr)
+            emit headerDataChanged(Qt::Vertical, 0, rows - fr - 1);
+    }
+
+    bool held = false;    // cell changes are not told to the views one by one
+    bool pending = false; // a cell changed while held
     int fr;
     int fc;
     int rows;
@@ -608,9 +629,28 @@ void FlexGrid::moveTwips(int left, int top, int width, int height)
                 static_cast<int>(std::lround(pixelsFromTwips(height))));
 }
 
+bool FlexGrid::Redraw() const
+{
+    return !model_->held;
+}
+
+void FlexGrid::setRedraw(bool redraw)
+{
+    if (redraw == !model_->held)
+        return;
+    if (!redraw) {
+        model_->held = true;
+        return;
+    }
+    model_->release();
+    syncView();
+}
+
 // Shows the current cell and the selection in the view.
 void FlexGrid::syncView()
 {
+    if (model_->held)
+        return; // shown when the grid is drawn again
     QScopedValueRollback<bool> guard(syncing_, true);
     QItemSelectionModel *sel = view_->selectionModel();
     const int fr = model_->fr;

@@ -105,6 +105,12 @@ public:
     void setCellFontBold(bool bold);
     OleColor BackColorFixed() const;
 
+    // False holds the view: cells, the current cell and the selection change
+    // without being shown one by one, which makes filling a large grid fast.
+    // Setting it back to True shows everything at once.
+    bool Redraw() const;
+    void setRedraw(bool redraw);
+
     int SelectionMode() const { return selectionMode_; }
     void setSelectionMode(int mode);
 
