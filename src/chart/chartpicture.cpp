@@ -3,6 +3,7 @@
 
 #include "chart/chartpicture.h"
 
+
 #include "chart/ctrgraficas.h"
 #include "platform/clipboard.h"
 #include "platform/fontfamily.h"
@@ -13,6 +14,7 @@
 #include "textbox/textextend.h"
 
 #include <QLabel>
+#include <algorithm>
 #include <cmath>
 
 using platform::Integer;
@@ -127,11 +129,21 @@ void ctrgraficas::imprimirgrafica()
 {
     componergrafica();
     platform::Printer &p = platform::printer();
-    const QImage &lienzo = pctgraficas->image();
+    QImage lienzo = pctgraficas->image();
+    // A chart wider than the page is scaled down to the page width, so that
+    // no part of it is cut off at the page edges.
+    const Single anchoPagina = p.scaleWidth();
+    if (Single(lienzo.width() * platform::twipsPerPixel) > anchoPagina && anchoPagina > 0)
+        lienzo = lienzo.scaledToWidth(std::max(1, int(anchoPagina / platform::twipsPerPixel)),
+                                      Qt::SmoothTransformation);
     const Single ancho = Single(lienzo.width() * platform::twipsPerPixel);
     p.setCurrentX((p.scaleWidth() - ancho) / 2);
-    p.paintPicture(lienzo, p.currentX(), p.currentY());
-    p.setCurrentY(6000);
+    const Single arriba = p.currentY();
+    p.paintPicture(lienzo, p.currentX(), arriba);
+    // What follows starts at 6000, or just below the picture when the
+    // picture reaches lower, so that no text is printed over the chart.
+    const Single abajo = arriba + Single(lienzo.height() * platform::twipsPerPixel);
+    p.setCurrentY(std::max(Single(6000), abajo));
 }
 
 void ctrgraficas::btclipb_Click()

@@ -127,6 +127,7 @@ private slots:
     void canvasHoldsPlotAndRepeats();
     void zoomedViewOnThePicture();
     void clipboardAfterCopy();
+    void pictureOnThePage_data();
     void pictureOnThePage();
     void report_data();
     void report();
@@ -311,21 +312,52 @@ void TestChartReport::clipboardAfterCopy()
     QVERIFY(box.shown.isEmpty());
 }
 
+void TestChartReport::pictureOnThePage_data()
+{
+    QTest::addColumn<int>("ancho");
+    QTest::addColumn<int>("alto");
+    QTest::addColumn<double>("arriba");
+    // 400 px high: a chart area of 4700 twips ends above 6000.
+    QTest::newRow("ends above 6000") << 640 << 400 << 500.0;
+    // 480 px high from 1700: the picture reaches below 6000.
+    QTest::newRow("reaches lower") << 640 << 480 << 1700.0;
+    // 1000 px = 15000 twips, wider than A4.
+    QTest::newRow("wider than the page") << 1000 << 480 << 500.0;
+}
+
 void TestChartReport::pictureOnThePage()
 {
+    QFETCH(int, ancho);
+    QFETCH(int, alto);
+    QFETCH(double, arriba);
     Grafica gr;
     ctrgraficas &g = gr.g;
+    g.resize(ancho, alto);
+    g.dibuja();
     RecordingPrinter rp;
-    rp.setCurrentY(1700);
+    rp.setCurrentY(Single(arriba));
     g.imprimirgrafica();
     const QList<PrinterEvent> pics = rp.pictures();
     QCOMPARE(pics.size(), 1);
-    const Single ancho = Single(pics[0].picture.width() * twipsPerPixel);
-    QCOMPARE(pics[0].x, (rp.scaleWidth() - ancho) / 2);
-    QCOMPARE(pics[0].y, Single(1700));
-    QCOMPARE(pics[0].picture, g.hiddenCanvas()->image());
-    QCOMPARE(rp.currentY(), Single(6000));
-    QCOMPARE(rp.currentX(), (rp.scaleWidth() - ancho) / 2);
+    const QImage &lienzo = g.hiddenCanvas()->image();
+    const Single anchoLienzo = Single(lienzo.width() * twipsPerPixel);
+    const Single anchoImpreso = Single(pics[0].picture.width() * twipsPerPixel);
+    const Single altoImpreso = Single(pics[0].picture.height() * twipsPerPixel);
+    if (anchoLienzo <= rp.scaleWidth()) {
+        QCOMPARE(pics[0].picture, lienzo);
+    } else {
+        // Scaled to the page width, nothing cut off, same proportions.
+        QVERIFY(anchoImpreso <= rp.scaleWidth());
+        QVERIFY(anchoImpreso > rp.scaleWidth() - 2 * twipsPerPixel);
+        QVERIFY(qAbs(double(pics[0].picture.height()) / pics[0].picture.width() -
+                     double(lienzo.height()) / lienzo.width()) < 0.01);
+    }
+    QCOMPARE(pics[0].x, (rp.scaleWidth() - anchoImpreso) / 2);
+    QVERIFY(pics[0].x >= 0);
+    QCOMPARE(pics[0].y, Single(arriba));
+    // The text after the picture starts at 6000, or below the picture.
+    QCOMPARE(rp.currentY(), std::max(Single(6000), Single(arriba) + altoImpreso));
+    QCOMPARE(rp.currentX(), pics[0].x);
     rp.killDoc();
 }
 
@@ -382,12 +414,14 @@ void TestChartReport::report()
     for (int k = 0; k < 5; ++k)
         y += h15;
     QCOMPARE(pics[0].y, y);
-    // The text from y = 6000 at the left margin, in 10-point type.
+    // The text from y = 6000, or below the picture when it reaches lower,
+    // at the left margin, in 10-point type.
+    const Single finImagen = pics[0].y + Single(pics[0].picture.height() * twipsPerPixel);
     int i = 0;
     while (rp.events.at(i).kind != PrinterEvent::Picture)
         ++i;
     const PrinterEvent &primero = rp.events.at(i + 1);
-    QCOMPARE(primero.y, Single(6000));
+    QCOMPARE(primero.y, std::max(Single(6000), finImagen));
     QCOMPARE(primero.x, margenizquierdo);
     QCOMPARE(primero.fontSize, Single(10));
 
