@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <cmath>
 #include <freexl.h>
+#include <sys/mman.h>
+#include <unistd.h>
 
 namespace platform {
 
@@ -21,6 +23,38 @@ constexpr qint64 maxFileSize = qint64(512) * 1024 * 1024;
 {
     throw VbError(vberr::ServerUnavailable, QStringLiteral("The workbook is no longer open."));
 }
+
+// FreeXL reads from a path. It is given the very bytes our reading checked,
+// through a file held in memory, so a file changed on disk in between cannot
+// reach it unchecked. Closes itself; path() is empty when no such file could
+// be made.
+class MemoryFile {
+public:
+    explicit MemoryFile(const QByteArray &bytes) : fd_(memfd_create("curvexa-workbook", MFD_CLOEXEC))
+    {
+        qsizetype done = 0;
+        while (fd_ >= 0 && done < bytes.size()) {
+            const ssize_t n = write(fd_, bytes.constData() + done, std::size_t(bytes.size() - done));
+            if (n <= 0) {
+                ::close(fd_);
+                fd_ = -1;
+            } else {
+                done += n;
+            }
+        }
+    }
+    ~MemoryFile()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    MemoryFile(const MemoryFile &) = delete;
+    MemoryFile &operator=(const MemoryFile &) = delete;
+    QByteArray path() const { return fd_ >= 0 ? QByteArray("/proc/self/fd/") + QByteArray::number(fd_) : QByteArray(); }
+
+private:
+    int fd_;
+};
 
 QString numberText(double value)
 {
@@ -228,7 +262,12 @@ std::shared_ptr<Workbook> Workbook::open(const QString &fileName)
     data->scan = xls::readWorkbook(bytes);
 
     const void *handle = nullptr;
-    const int rc = freexl_open(QFile::encodeName(fileName).constData(), &handle);
+    int rc = FREEXL_FILE_NOT_FOUND;
+    {
+        const MemoryFile copy(bytes);
+        const QByteArray copyPath = copy.path();
+        rc = freexl_open(copyPath.isEmpty() ? QFile::encodeName(fileName).constData() : copyPath.constData(), &handle);
+    }
     if (rc != FREEXL_OK) {
         if (handle)
             freexl_close(handle);
