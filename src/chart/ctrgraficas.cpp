@@ -580,7 +580,11 @@ void ctrgraficas::resizeEvent(QResizeEvent *event)
     ++resizeEvents_;
     QWidget::resizeEvent(event);
     const Single minAlto = Pie() ? minAltoConPie : minAltoSinPie;
-    if (dibujado_ && Width() >= minAncho && Height() >= minAlto) {
+    // A view of zero span (left by a click without movement) is not applied
+    // by the layout, so the plot is not cleared: drawing again then would
+    // draw the curves over themselves.
+    const bool vistaAplicable = escalamin.x != escalamax.x && escalamin.y != escalamax.y;
+    if (dibujado_ && vistaAplicable && Width() >= minAncho && Height() >= minAlto) {
         // The layout clears the plot; once curves have been drawn they are
         // drawn again on the new size rather than leaving the plot blank (a
         // hidden chart also gets its first resize event only when shown,

@@ -80,6 +80,7 @@ private slots:
     void legendsOfCurvesBeyondNumGrafAreLeftAlone();
     void extendedViewDrawsOnTheRealPlot();
     void resizeDrawsAgainWithoutRepeatingTheMessage();
+    void resizeWithZeroSpanViewDrawsNothing();
 };
 
 void TestDibuja::fijarescala_data()
@@ -501,6 +502,24 @@ void TestDibuja::resizeDrawsAgainWithoutRepeatingTheMessage()
     const QImage img = c.plotBox()->image();
     QVERIFY(countColour(img, qRgb(128, 0, 0)) > img.height()); // the diagonal of curve 1
     QCOMPARE(boxes.shown.size(), 1);
+}
+
+void TestDibuja::resizeWithZeroSpanViewDrawsNothing()
+{
+    Fixture f;
+    ponerCurva(1, {{0, 0}, {1, 1}, {2, 0}}, ajusteSegmentos, 1);
+    f.c.actualiza();
+    QVERIFY(f.rec.count(platform::DrawCall::Kind::Line) > 0);
+    // A click without movement leaves a view of zero span: the plot is not
+    // cleared by the layout, so a resize must not draw the curves over it.
+    f.c.setEscala(Punto{1, 0.5}, Punto{1, 0.5});
+    f.rec.clearRecord();
+    f.c.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f.c));
+    f.c.resize(900, 600);
+    QTRY_COMPARE(f.c.width(), 900);
+    QCOMPARE(f.rec.count(platform::DrawCall::Kind::Line), 0);
+    QCOMPARE(f.rec.count(platform::DrawCall::Kind::Circle), 0);
 }
 
 QTEST_MAIN(TestDibuja)
