@@ -690,6 +690,10 @@ void TstRenderers::entradasExtremas_data()
     QTest::newRow("sine, huge x") << QList<QPointF>{{0, 1}, {1e300, 2}, {2e300, 0}} << 5 << 2 << false;
     QTest::newRow("Fourier, huge span") << QList<QPointF>{{-1e308, 1}, {0, 2}, {1e308, 0}} << 7 << 1 << false;
     QTest::newRow("Fourier, negative degree") << QList<QPointF>{{0, 1}, {1, 2}} << 7 << -1 << true;
+    for (int tipo = 2; tipo <= 7; ++tipo) {
+        QTest::addRow("type %d, one point", tipo) << QList<QPointF>{{1, 2}} << tipo << 0 << false;
+        QTest::addRow("type %d, no point", tipo) << QList<QPointF>{} << tipo << 0 << false;
+    }
     QTest::newRow("least squares, negative degree") << QList<QPointF>{{0, 1}, {1, 2}} << 4 << -1 << true;
 }
 
