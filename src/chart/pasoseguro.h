@@ -6,10 +6,13 @@
 // operation, division by zero or overflow exception (arithmetic on a quiet
 // NaN raises none of them), when a routine it calls fails, or when it would
 // index outside an array. The exception flags are tested after the step has
-// stored its result and, in a step that calls a routine, just before each
-// call:
+// stored its result and, in a step that calls a routine, before each call:
 //   - a failure found before the store leaves the target unchanged;
 //   - a failure found after it leaves the infinite or NaN result there.
+// The flags are sticky, so one test right after a call finds an exception of
+// the arithmetic before the call as well as one of the routine itself; both
+// fail the step before its store, so that test stands for the one before the
+// call.
 // What a failure means is up to the caller: the coefficient stage of the
 // spline and the interpolating polynomial stops at the first one, the drawing
 // stages pass over each failing step and go on with the next.
