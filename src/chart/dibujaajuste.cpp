@@ -9,6 +9,7 @@
 
 #include "chart/ajustes.h"
 #include "chart/renderers.h"
+#include "chart/trazado.h"
 
 #include <Eigen/Dense>
 
@@ -18,13 +19,10 @@
 
 using pasoseguro::Paso;
 
+using trazado::pt;
+
 namespace
 {
-
-inline const Punto &pt(const PuntoArray &p, int i)
-{
-    return p.data()[i - 1];
-}
 
 const double pi = 4.0 * std::atan(1.0);
 
@@ -196,46 +194,5 @@ void dibujaajuste(TrazoDestino &d, platform::Integer tipo, Curva &c)
         calcularajuste(p, tipo, puntos, c.grado, a, var);
         p.terminar();
     }
-    if (c.verpuntos != 0) {
-        for (int i = 1; i <= n && i <= puntos.ubound(); ++i)
-            pasoseguro::circulo(d.pct, pt(puntos, i).x, pt(puntos, i).y, radiopunto(d.pct, c));
-    }
-    const int ultimo = puntos.ubound();
-    if (ultimo >= 1) {
-        double T = 0.0;
-        double incremento = 0.0;
-        {
-            Paso p;
-            p.guardar(T, pt(puntos, ultimo).x - pt(puntos, 1).x);
-        }
-        {
-            Paso p;
-            p.guardar(incremento, T / 500.0);
-        }
-        const platform::OleColor color = qbcolor(c.color);
-        double x0 = pt(puntos, 1).x;
-        double y0 = 0.0;
-        valorajuste(tipo, a, var, x0, T, y0);
-        double t = x0;
-        double v = 0.0;
-        for (int s = 1; s <= 500; ++s) {
-            {
-                Paso p;
-                p.guardar(t, t + incremento);
-            }
-            valorajuste(tipo, a, var, t, T, v);
-            pasoseguro::linea(d.pct, x0, y0, t, v, color);
-            if (s == 1)
-                d.tramoinicial = Tramo{x0, y0, t, v};
-            if (s == 500)
-                d.tramofinal = Tramo{t, v, x0, y0};
-            x0 = t;
-            y0 = v;
-        }
-    }
-    {
-        Paso p;
-        quitarplumacurva(d.pct);
-        p.terminar();
-    }
+    trazado::enquinientos(d, c, [&](double t, double T, double &v) { valorajuste(tipo, a, var, t, T, v); });
 }

@@ -11,20 +11,13 @@
 
 #include "chart/ajustes.h"
 #include "chart/renderers.h"
+#include "chart/trazado.h"
 
 #include <cmath>
 
 using pasoseguro::Paso;
 
-namespace
-{
-
-inline const Punto &pt(const PuntoArray &p, int i)
-{
-    return p.data()[i - 1];
-}
-
-} // namespace
+using trazado::pt;
 
 VariableAjuste variablecentrada(const PuntoArray &puntos, int n)
 {
@@ -163,41 +156,5 @@ void dibujapolinomio(TrazoDestino &d, Curva &c)
         ponerplumacurva(d.pct, c);
         p.terminar();
     }
-    const platform::OleColor color = qbcolor(c.color);
-    const bool dots = c.verpuntos != 0;
-    double v = 0.0;
-    double incremento = 0.0;
-    for (int i = 1; i <= n - 1; ++i) {
-        const Punto &a = pt(puntos, i);
-        if (dots)
-            pasoseguro::circulo(d.pct, a.x, a.y, radiopunto(d.pct, c));
-        {
-            Paso p;
-            p.guardar(incremento, (pt(puntos, i + 1).x - a.x) / 50.0);
-        }
-        double xa = a.x;
-        double ya = a.y;
-        double t = a.x;
-        for (int k = 1; k <= 50; ++k) {
-            {
-                Paso p;
-                p.guardar(t, t + incremento);
-            }
-            valorpolinomio(C, var, t, v);
-            pasoseguro::linea(d.pct, xa, ya, t, v, color);
-            if (i == 1 && k == 1)
-                d.tramoinicial = Tramo{xa, ya, t, v};
-            if (i == n - 1 && k == 50)
-                d.tramofinal = Tramo{t, v, xa, ya};
-            xa = t;
-            ya = v;
-        }
-    }
-    if (dots && n >= 1)
-        pasoseguro::circulo(d.pct, pt(puntos, n).x, pt(puntos, n).y, radiopunto(d.pct, c));
-    {
-        Paso p;
-        quitarplumacurva(d.pct);
-        p.terminar();
-    }
+    trazado::porintervalos(d, c, [&](int, double t, double &v) { valorpolinomio(C, var, t, v); });
 }
