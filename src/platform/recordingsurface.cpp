@@ -120,19 +120,19 @@ void RecordingSurface::setBackColor(OleColor c)
 
 void RecordingSurface::line(Single x1, Single y1, Single x2, Single y2, OleColor color)
 {
-    DrawCall &c = recordDrawing(DrawCall::Kind::Line);
-    c.x1 = x1;
-    c.y1 = y1;
-    c.x2 = x2;
-    c.y2 = y2;
-    c.color = color;
-    currentX_ = x2;
-    currentY_ = y2;
+    recordSegment(DrawCall::Kind::Line, x1, y1, x2, y2, color);
 }
 
 void RecordingSurface::rectangle(Single x1, Single y1, Single x2, Single y2, OleColor color)
 {
-    DrawCall &c = recordDrawing(DrawCall::Kind::Rectangle);
+    recordSegment(DrawCall::Kind::Rectangle, x1, y1, x2, y2, color);
+}
+
+// Lines and rectangles record the same values and both end at (x2, y2).
+void RecordingSurface::recordSegment(DrawCall::Kind kind, Single x1, Single y1, Single x2, Single y2,
+                                     OleColor color)
+{
+    DrawCall &c = recordDrawing(kind);
     c.x1 = x1;
     c.y1 = y1;
     c.x2 = x2;

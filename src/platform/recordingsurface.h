@@ -128,6 +128,7 @@ public:
 private:
     DrawCall &record(DrawCall::Kind kind);
     DrawCall &recordDrawing(DrawCall::Kind kind);
+    void recordSegment(DrawCall::Kind kind, Single x1, Single y1, Single x2, Single y2, OleColor color);
     double emPixels() const;
 
     std::vector<DrawCall> calls_;
