@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
+#include <algorithm>
 #include <limits>
 #include <vector>
 
@@ -59,12 +60,77 @@ void principal::dibujargraficas()
 {
     using platform::val;
 
-    if (!camposnumericos()) {
-        msgtexto = leertexto(72);
+    auto avisar = [this](int texto, int titulo) {
+        msgtexto = leertexto(texto);
         msgestilo = platform::vbCritical;
-        msgtitulo = leertexto(75);
+        msgtitulo = leertexto(titulo);
         msgrespuesta = static_cast<Integer>(platform::msgbox(msgtexto, msgestilo, msgtitulo));
+    };
+    if (!camposnumericos()) {
+        avisar(72, 75);
         return;
+    }
+
+    // The records are built first and stored only once the chart can take
+    // them: a cell beyond the number range or a view the chart refuses
+    // changes nothing, neither the curve table nor the chart.
+    const int numero = platform::cint(TXTng->text(), regla());
+    std::vector<Curva> tabla;
+    tabla.reserve(static_cast<std::size_t>(numero));
+    bool completa = true; // every tab in use has two points at least
+    try {
+        for (int i = 0; i < numero; ++i) {
+            const auto k = static_cast<std::size_t>(i);
+            platform::FlexGrid *g = MSFdata[k];
+            Curva c;
+            c.activa = platform::vbTrue;
+            c.leyenda = TXTlg[k]->text();
+            c.posicionx = platform::toDouble(TXTx[k]->text(), regla());
+            c.posiciony = platform::toDouble(TXTy[k]->text(), regla());
+            c.npuntos = static_cast<Integer>(g->Rows() - 1);
+            if (c.npuntos < 2) {
+                completa = false;
+                break;
+            }
+            c.verpuntos = OPTsi[k]->isChecked() ? 1 : 0;
+            c.tipoajuste = static_cast<Integer>(CMBunir[k]->currentIndex());
+            c.grado = platform::cint(TXTgrado[k]->text(), regla());
+            c.grosor = platform::cint(TXTgrosor[k]->text(), regla());
+            c.tipolinea = static_cast<Integer>(CMBtipo[k]->currentIndex());
+            c.color = CMBcolor[k]->selectedPosition() - 1;
+            c.puntos.redim(c.npuntos);
+            c.maximo.x = c.minimo.x = val(g->TextMatrix(1, 1));
+            c.maximo.y = c.minimo.y = val(g->TextMatrix(1, 2));
+            for (int j = 1; j <= c.npuntos; ++j) {
+                Punto &p = c.puntos(j);
+                p.x = val(g->TextMatrix(j, 1));
+                if (c.maximo.x < p.x)
+                    c.maximo.x = p.x;
+                if (c.minimo.x > p.x)
+                    c.minimo.x = p.x;
+                p.y = val(g->TextMatrix(j, 2));
+                if (c.maximo.y < p.y)
+                    c.maximo.y = p.y;
+                if (c.minimo.y > p.y)
+                    c.minimo.y = p.y;
+            }
+            tabla.push_back(std::move(c));
+        }
+    } catch (const platform::VbError &) {
+        avisar(72, 75);
+        return;
+    }
+    if (completa && !tabla.empty()) {
+        // The home view the chart will take: all the curves' boxes together.
+        Punto minimo = tabla.front().minimo, maximo = tabla.front().maximo;
+        for (const Curva &c : tabla) {
+            minimo.x = std::min(minimo.x, c.minimo.x);
+            minimo.y = std::min(minimo.y, c.minimo.y);
+            maximo.x = std::max(maximo.x, c.maximo.x);
+            maximo.y = std::max(maximo.y, c.maximo.y);
+        }
+        if (!ctrgraficas1->vistaadmisible(minimo, maximo))
+            return;
     }
 
     ctrgraficas1->setTituloCaption(TXTtitulog->text());
@@ -73,49 +139,12 @@ void principal::dibujargraficas()
     ctrgraficas1->setPie(true);
     ctrgraficas1->setBotones(true);
     ctrgraficas1->setLogo(true);
-    ctrgraficas1->setNumGraf(QString::number(platform::cint(TXTng->text(), regla())));
-    const int numero = static_cast<int>(val(ctrgraficas1->NumGraf()));
-
-    std::vector<Curva> tabla(static_cast<std::size_t>(numero));
-    for (int i = 0; i < numero; ++i) {
-        const auto k = static_cast<std::size_t>(i);
-        Curva &c = tabla[k];
-        platform::FlexGrid *g = MSFdata[k];
-        c.activa = platform::vbTrue;
-        c.leyenda = TXTlg[k]->text();
-        c.posicionx = platform::toDouble(TXTx[k]->text(), regla());
-        c.posiciony = platform::toDouble(TXTy[k]->text(), regla());
-        c.npuntos = static_cast<Integer>(g->Rows() - 1);
-        if (c.npuntos < 2) {
-            msgtexto = leertexto(73);
-            msgestilo = platform::vbCritical;
-            msgtitulo = leertexto(74);
-            msgrespuesta = static_cast<Integer>(platform::msgbox(msgtexto, msgestilo, msgtitulo));
-            return;
-        }
-        c.verpuntos = OPTsi[k]->isChecked() ? 1 : 0;
-        c.tipoajuste = static_cast<Integer>(CMBunir[k]->currentIndex());
-        c.grado = platform::cint(TXTgrado[k]->text(), regla());
-        c.grosor = platform::cint(TXTgrosor[k]->text(), regla());
-        c.tipolinea = static_cast<Integer>(CMBtipo[k]->currentIndex());
-        c.color = CMBcolor[k]->selectedPosition() - 1;
-        c.puntos.redim(c.npuntos);
-        c.maximo.x = c.minimo.x = val(g->TextMatrix(1, 1));
-        c.maximo.y = c.minimo.y = val(g->TextMatrix(1, 2));
-        for (int j = 1; j <= c.npuntos; ++j) {
-            Punto &p = c.puntos(j);
-            p.x = val(g->TextMatrix(j, 1));
-            if (c.maximo.x < p.x)
-                c.maximo.x = p.x;
-            if (c.minimo.x > p.x)
-                c.minimo.x = p.x;
-            p.y = val(g->TextMatrix(j, 2));
-            if (c.maximo.y < p.y)
-                c.maximo.y = p.y;
-            if (c.minimo.y > p.y)
-                c.minimo.y = p.y;
-        }
-        curvas(i + 1) = c;
+    ctrgraficas1->setNumGraf(QString::number(numero));
+    for (std::size_t k = 0; k < tabla.size(); ++k)
+        curvas(static_cast<int>(k) + 1) = tabla[k];
+    if (!completa) {
+        avisar(73, 74);
+        return;
     }
     ctrgraficas1->actualiza();
 }

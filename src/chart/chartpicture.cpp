@@ -95,9 +95,13 @@ void componerlienzo(ctrgraficas &g, platform::DrawSurface &lienzo, const QImage 
         const QLabel *l = g.legendLabel(i);
         if (!l || l->isHidden())
             continue;
-        lienzo.setForeColor(colorDe(l));
         const Single x = (Single(g.leyendaLeft(i)) - plano.scaleLeft()) * Wp / plano.scaleWidth() + L;
         const Single y = (Single(g.leyendaTop(i)) - plano.scaleTop()) * Hp / plano.scaleHeight() + T;
+        // A legend placed beyond what the canvas's scale can hold is not
+        // on the picture.
+        if (!std::isfinite(x) || !std::isfinite(y))
+            continue;
+        lienzo.setForeColor(colorDe(l));
         lienzo.setCurrentX(x);
         lienzo.setCurrentY(y);
         lienzo.print(l->text());

@@ -589,12 +589,17 @@ void ctrgraficas::resizeEvent(QResizeEvent *event)
         // drawn again on the new size rather than leaving the plot blank (a
         // hidden chart also gets its first resize event only when shown,
         // after it was drawn). The degree message is not repeated here.
-        avisosGrado_ = false;
-        dibuja();
-        avisosGrado_ = true;
+        redibujar();
         return;
     }
     UserControl_Resize();
+}
+
+void ctrgraficas::redibujar()
+{
+    avisosGrado_ = false;
+    dibuja();
+    avisosGrado_ = true;
 }
 
 void ctrgraficas::UserControl_Resize()

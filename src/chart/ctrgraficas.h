@@ -181,6 +181,10 @@ public:
     // Applies a view: checks it, shows it in the boxes, sets the plot's user
     // scale and clears the plot. False (after a message) when refused.
     bool fijarescala(Punto &p1, Punto &p2);
+    // Whether the plot can show a view from p1 to p2: no span above 1e8 and
+    // no end beyond the single range on either axis (a zero span passes).
+    // Shows the interval warning and returns false when it cannot.
+    bool vistaadmisible(const Punto &p1, const Punto &p2);
     static void calcularextremos(Integer n, const PuntoArray &puntos, Punto &minimo, Punto &maximo);
     void colocarleyenda(Integer i);
 
@@ -264,6 +268,8 @@ private:
     void ImgLogo_Click();
     void crearLeyenda(int i);
     void mostrarVista(const Punto &p1, const Punto &p2);
+    // Draws the current view again without repeating the degree message.
+    void redibujar();
     void aplicarAlineacionTitulo();
     Colocacion &placeOf(QWidget *w);
 
@@ -286,6 +292,8 @@ private:
     void txtescala_Click(Integer Index);
     void txtescala_KeyPress(Integer Index, Integer &KeyAscii);
     void txtescala_LostFocus(Integer Index);
+    // The leave handling of a box; false when the view it asks for is refused.
+    bool dejarcaja(Integer Index);
 
     // Constituents.
     QWidget *frmpie = nullptr;
@@ -329,6 +337,9 @@ private:
     int arrastre_ = 0;             // legend label being dragged, 0 for none
     QPoint agarre_;                // where it was taken, pixels inside it
     QWidget *contorno_ = nullptr;  // its outline following the pointer
+    Punto antesMin_, antesMax_;    // the view when a button was last pressed on the plot
+    std::array<QString, 5> textoVista_{}; // what the chart last wrote into each box, 1..4
+    int salidaIgnorada_ = 0;       // a box whose next focus loss changes nothing
 
     platform::DrawSurface *superficie_ = nullptr;
     int resizeEvents_ = 0;

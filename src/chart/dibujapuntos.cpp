@@ -3,6 +3,8 @@
 
 #include "chart/renderers.h"
 
+#include "chart/pasoseguro.h"
+
 #include <algorithm>
 
 using platform::Single;
@@ -41,13 +43,15 @@ void dibujapuntos(TrazoDestino &d, Curva &c)
     const int n = std::min<int>(c.npuntos, c.puntos.ubound());
     const Punto *p = c.puntos.data() - 1; // p[1] .. p[n]
 
+    // A point beyond the single range has no place on the plot: its dot and
+    // the segments to it are left out.
     if (n >= 1 && puntos)
-        pct.circle(Single(p[1].x), Single(p[1].y), radio);
+        pasoseguro::circulo(pct, p[1].x, p[1].y, radio);
     for (int j = 2; j <= n; ++j) {
         if (segmentos)
-            pct.line(Single(p[j - 1].x), Single(p[j - 1].y), Single(p[j].x), Single(p[j].y), color);
+            pasoseguro::linea(pct, p[j - 1].x, p[j - 1].y, p[j].x, p[j].y, color);
         if (puntos)
-            pct.circle(Single(p[j].x), Single(p[j].y), radio);
+            pasoseguro::circulo(pct, p[j].x, p[j].y, radio);
     }
     if (n >= 2) {
         d.tramoinicial = Tramo{p[1].x, p[1].y, p[2].x, p[2].y};

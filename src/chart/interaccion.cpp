@@ -269,6 +269,8 @@ void ctrgraficas::pctgrafico_MouseMove(Integer Button, Integer Shift, Single X, 
 void ctrgraficas::pctgrafico_MouseDown(Integer Button, Integer Shift, Single X, Single Y)
 {
     Q_UNUSED(Shift);
+    antesMin_ = escalamin;
+    antesMax_ = escalamax;
     pct().setDrawMode(platform::drawModeMergeNotPen);
     if (Button == botonIzquierdo) {
         escalamin = Punto{double(X), double(Y)};
@@ -297,8 +299,20 @@ void ctrgraficas::pctgrafico_MouseUp(Integer Button, Integer Shift, Single X, Si
     }
     if (escalamin.x != escalamax.x && escalamin.y != escalamax.y) {
         pct().setDrawMode(platform::drawModeCopyPen);
-        if (fijarescala(escalamin, escalamax))
+        if (fijarescala(escalamin, escalamax)) {
             dibuja();
+            return;
+        }
+        // Refused: the view goes back to what it was before the press, and
+        // so does its picture, drawn again without the rubber band. A view
+        // without a span there had no picture of its own: the band stays,
+        // as after any drag that applies nothing.
+        escalamin = antesMin_;
+        escalamax = antesMax_;
+        if (escalamin.x != escalamax.x && escalamin.y != escalamax.y)
+            redibujar();
+        else
+            pct().setDrawMode(platform::drawModeMergeNotPen);
     }
 }
 
@@ -360,12 +374,21 @@ void ctrgraficas::txtescala_KeyPress(Integer Index, Integer &KeyAscii)
 {
     if (KeyAscii != teclaEnter)
         return;
-    txtescala_LostFocus(Index);
+    // After a refused view the box shows its old text again; the focus loss
+    // that follows has nothing left to do.
+    salidaIgnorada_ = dejarcaja(Index) ? 0 : Index;
     pctgrafico->setFocus(Qt::OtherFocusReason);
+    salidaIgnorada_ = 0;
     KeyAscii = 0;
 }
 
 void ctrgraficas::txtescala_LostFocus(Integer Index)
+{
+    if (Index != salidaIgnorada_)
+        dejarcaja(Index);
+}
+
+bool ctrgraficas::dejarcaja(Integer Index)
 {
     // Boxes 1 (y maximum) and 2 (y minimum) are partners, and so are 3
     // (x minimum) and 4 (x maximum).
@@ -382,23 +405,33 @@ void ctrgraficas::txtescala_LostFocus(Integer Index)
                                 : QStringLiteral("X maximum value must be greater than X mnimum value"),
                          platform::vbOKOnly);
         propia->SetFocus();
-        return;
+        return true;
     }
     const double nuevo = platform::val(propia->text());
+    Punto vmin = escalamin, vmax = escalamax;
     switch (k) {
     case 1:
-        escalamax.y = nuevo;
+        vmax.y = nuevo;
         break;
     case 2:
-        escalamin.y = nuevo;
+        vmin.y = nuevo;
         break;
     case 3:
-        escalamin.x = nuevo;
+        vmin.x = nuevo;
         break;
     default:
-        escalamax.x = nuevo;
+        vmax.x = nuevo;
         break;
     }
     propia->setBackColor(platform::vbButtonFace);
+    if (!vistaadmisible(vmin, vmax)) {
+        // The edit is dropped: the box shows what it showed before, and the
+        // view and the picture stay as they are.
+        propia->setText(textoVista_[std::size_t(k)]);
+        return false;
+    }
+    escalamin = vmin;
+    escalamax = vmax;
     dibuja();
+    return true;
 }

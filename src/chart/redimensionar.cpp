@@ -17,7 +17,9 @@ using platform::Single;
 
 Single comoSingle(double v)
 {
-    if (std::isfinite(v) && std::fabs(v) > double(FLT_MAX))
+    // Written so that an infinity or a NaN fails as well: no property ever
+    // receives one.
+    if (!(std::fabs(v) <= double(FLT_MAX)))
         throw platform::VbError(platform::vberr::Overflow, QStringLiteral("Overflow"));
     return static_cast<Single>(v);
 }
@@ -143,8 +145,9 @@ void ctrgraficas::redimensionar()
 
 void ctrgraficas::mostrarVista(const Punto &p1, const Punto &p2)
 {
-    txtescala[3]->setText(platform::formatFixed4(p1.x));
-    txtescala[2]->setText(platform::formatFixed4(p1.y));
-    txtescala[4]->setText(platform::formatFixed4(p2.x));
-    txtescala[1]->setText(platform::formatFixed4(p2.y));
+    const std::pair<int, double> valores[] = {{3, p1.x}, {2, p1.y}, {4, p2.x}, {1, p2.y}};
+    for (const auto &[k, v] : valores) {
+        textoVista_[std::size_t(k)] = platform::formatFixed4(v);
+        txtescala[std::size_t(k)]->setText(textoVista_[std::size_t(k)]);
+    }
 }

@@ -2,10 +2,12 @@
 
 #include "chart/ctrgraficas.h"
 
+#include "chart/pasoseguro.h"
 #include "platform/msgbox.h"
 #include "platform/vberror.h"
 
 #include <QLabel>
+#include <cfloat>
 #include <cmath>
 #include <limits>
 
@@ -40,27 +42,62 @@ bool finito(const Tramo &t)
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
+// One axis of a view fits the plot: a span of at most 1e8 (zero included)
+// between two ends that the plot's single-precision scale can hold.
+bool ejeadmisible(double a, double b)
+{
+    return std::fabs(a - b) <= maxIntervalo && std::fabs(a) <= double(FLT_MAX) && std::fabs(b) <= double(FLT_MAX);
+}
+
+// Continues a curve's end piece t, which runs from the end point (x1, y1)
+// into the curve, straight away from the curve to the view's edge on that
+// side, when the view reaches beyond the end point `extremo`. A vertical or
+// zero-length piece has no direction to continue in and is left as it is.
+void prolongar(platform::DrawSurface &s, const Tramo &t, double extremo, const Punto &vmin, const Punto &vmax,
+               platform::OleColor color)
+{
+    if (!finito(t))
+        return;
+    if (t.x2 > t.x1) {
+        if (vmin.x < extremo) {
+            const double y = t.y1 - (t.x1 - vmin.x) * (t.y2 - t.y1) / (t.x2 - t.x1);
+            pasoseguro::linea(s, vmin.x, y, t.x1, t.y1, color);
+        }
+    } else if (t.x2 < t.x1) {
+        if (vmax.x > extremo) {
+            const double y = t.y1 + (t.y1 - t.y2) * (vmax.x - t.x1) / (t.x1 - t.x2);
+            pasoseguro::linea(s, t.x1, t.y1, vmax.x, y, color);
+        }
+    }
+}
+
 } // namespace
 
-bool ctrgraficas::fijarescala(Punto &p1, Punto &p2)
+bool ctrgraficas::vistaadmisible(const Punto &p1, const Punto &p2)
 {
-    const double dy = std::fabs(p1.y - p2.y), dx = std::fabs(p1.x - p2.x);
-    if (dy == 0) {
-        avisoIntervalo(QStringLiteral("Y axe interval is zero."));
-        return false;
-    }
-    if (dx == 0) {
-        avisoIntervalo(QStringLiteral("X axe interval is zero."));
-        return false;
-    }
-    if (dy > maxIntervalo) {
+    if (!ejeadmisible(p1.y, p2.y)) {
         avisoIntervalo(QStringLiteral("Y axe interval tends to infinite"));
         return false;
     }
-    if (dx > maxIntervalo) {
+    if (!ejeadmisible(p1.x, p2.x)) {
         avisoIntervalo(QStringLiteral("X axe interval tends to infinite."));
         return false;
     }
+    return true;
+}
+
+bool ctrgraficas::fijarescala(Punto &p1, Punto &p2)
+{
+    if (std::fabs(p1.y - p2.y) == 0) {
+        avisoIntervalo(QStringLiteral("Y axe interval is zero."));
+        return false;
+    }
+    if (std::fabs(p1.x - p2.x) == 0) {
+        avisoIntervalo(QStringLiteral("X axe interval is zero."));
+        return false;
+    }
+    if (!vistaadmisible(p1, p2))
+        return false;
     mostrarVista(p1, p2);
     platform::DrawSurface &s = pct();
     s.setScaleTop(comoSingle(p2.y));
@@ -105,6 +142,10 @@ void ctrgraficas::clear()
 
 void ctrgraficas::actualiza()
 {
+    // The new home view is worked out aside: a view the plot cannot show
+    // leaves both views, the boxes and the picture as they are.
+    Punto minimo = escalainicialmin, maximo = escalainicialmax;
+    bool alguna = false;
     const int n = std::min<int>(numgraf_, maxCurvas);
     for (int i = 1; i <= n; ++i) {
         Curva &c = curvas(i);
@@ -114,20 +155,25 @@ void ctrgraficas::actualiza()
             crearLeyenda(i);
         calcularextremos(c.npuntos, c.puntos, c.minimo, c.maximo);
         if (i == 1) {
-            escalainicialmin = c.minimo;
-            escalainicialmax = c.maximo;
+            minimo = c.minimo;
+            maximo = c.maximo;
         } else {
-            if (c.minimo.x < escalainicialmin.x)
-                escalainicialmin.x = c.minimo.x;
-            if (c.maximo.x > escalainicialmax.x)
-                escalainicialmax.x = c.maximo.x;
-            if (c.minimo.y < escalainicialmin.y)
-                escalainicialmin.y = c.minimo.y;
-            if (c.maximo.y > escalainicialmax.y)
-                escalainicialmax.y = c.maximo.y;
+            if (c.minimo.x < minimo.x)
+                minimo.x = c.minimo.x;
+            if (c.maximo.x > maximo.x)
+                maximo.x = c.maximo.x;
+            if (c.minimo.y < minimo.y)
+                minimo.y = c.minimo.y;
+            if (c.maximo.y > maximo.y)
+                maximo.y = c.maximo.y;
         }
-        escalamin = escalainicialmin;
-        escalamax = escalainicialmax;
+        alguna = true;
+    }
+    if (alguna) {
+        if (!vistaadmisible(minimo, maximo))
+            return;
+        escalainicialmin = escalamin = minimo;
+        escalainicialmax = escalamax = maximo;
     }
     dibuja();
 }
@@ -201,26 +247,11 @@ void ctrgraficas::dibuja()
         const int np = std::min<int>(c.npuntos, c.puntos.ubound());
         if (np < 1)
             continue;
+        // The first and the last drawn pieces go on to the view's edges,
+        // each away from the curve.
         const platform::OleColor color = qbcolor(c.color);
-        // The extensions continue the first and last drawn segments to the
-        // view's edges; a vertical or zero-length segment has no direction to
-        // continue in and is left as it is.
-        if (escalamin.x < c.puntos(1).x && finito(tramoinicial)) {
-            const Tramo &t = tramoinicial;
-            if (t.x2 != t.x1) {
-                const double y = t.y1 - (t.x1 - escalamin.x) * (t.y2 - t.y1) / (t.x2 - t.x1);
-                if (std::isfinite(y))
-                    s.line(Single(escalamin.x), Single(y), Single(t.x1), Single(t.y1), color);
-            }
-        }
-        if (escalamax.x > c.puntos(np).x && finito(tramofinal)) {
-            const Tramo &t = tramofinal;
-            if (t.x1 != t.x2) {
-                const double y = t.y1 + (t.y1 - t.y2) * (escalamax.x - t.x1) / (t.x1 - t.x2);
-                if (std::isfinite(y))
-                    s.line(Single(t.x1), Single(t.y1), Single(escalamax.x), Single(y), color);
-            }
-        }
+        prolongar(s, tramoinicial, c.puntos(1).x, escalamin, escalamax, color);
+        prolongar(s, tramofinal, c.puntos(np).x, escalamin, escalamax, color);
     }
 }
 

@@ -521,6 +521,70 @@ private slots:
         QCOMPARE(curvas(1).leyenda, QStringLiteral("kept"));
     }
 
+    // Cells that the chart cannot take: one message saying what failed (a
+    // number beyond the double range, or a span the view refuses), and
+    // nothing changes: not the curve table, not the chart's captions, views
+    // or plot. The next Draw with mended cells shows no message.
+    void refusedCellsChangeNothing_data()
+    {
+        QTest::addColumn<QStringList>("celdas"); // x1 y1 x2 y2
+        QTest::addColumn<QString>("prompt");
+        QTest::addColumn<QString>("title");
+        const QString nueves(330, QLatin1Char('9'));
+        const QString x = QStringLiteral("X axe interval tends to infinite.\rChoose another interval");
+        const QString y = QStringLiteral("Y axe interval tends to infinite\rChoose another interval");
+        QTest::newRow("1e309") << QStringList{"0", "1", "2", "1e309"} << "Not a number"
+                               << "File";
+        QTest::newRow("330 nines") << QStringList{"0", "1", nueves, "3"} << "Not a number"
+                                   << "File";
+        QTest::newRow("1e24 as y") << QStringList{"0", "1", "2", "1e24"} << y << "Warning";
+        QTest::newRow("1e24 as x") << QStringList{"0", "1", "1e24", "3"} << x << "Warning";
+        QTest::newRow("every y at 1e39") << QStringList{"0", "1e39", "2", "1e39"} << y << "Warning";
+    }
+    void refusedCellsChangeNothing()
+    {
+        QFETCH(QStringList, celdas);
+        QFETCH(QString, prompt);
+        QFETCH(QString, title);
+        principal &p = arrancar();
+        platform::ScriptedMsgBox boxes;
+        platform::RecordingSurface surface(600, 400);
+        p.chart()->setPlotSurface(&surface);
+        escribirpuntos(p, 0, {{"0", "1"}, {"2", "3"}});
+        pulsar(p, "Dibujar");
+        QCOMPARE(boxes.shown.size(), 0);
+        const Punto min = p.chart()->escalaMin(), max = p.chart()->escalaMax();
+        const QString titulo = p.chart()->TituloCaption();
+        platform::FlexGrid *g = p.MSFdata[0];
+        for (int k = 0; k < 4; ++k)
+            g->setTextMatrix(k / 2 + 1, k % 2 + 1, celdas[k]);
+        p.titlebox()->setText(QStringLiteral("new title"));
+        surface.clearRecord();
+        pulsar(p, "Dibujar");
+
+        QCOMPARE(boxes.shown.size(), 1);
+        QCOMPARE(boxes.shown[0].prompt, prompt);
+        QCOMPARE(boxes.shown[0].title, title);
+        QCOMPARE(boxes.shown[0].style, 16);
+        QVERIFY(surface.calls().empty());
+        QCOMPARE(p.chart()->TituloCaption(), titulo);
+        QCOMPARE(curvas(1).puntos(2).x, 2.0);
+        QCOMPARE(curvas(1).puntos(2).y, 3.0);
+        QCOMPARE(p.chart()->escalaMin().x, min.x);
+        QCOMPARE(p.chart()->escalaMin().y, min.y);
+        QCOMPARE(p.chart()->escalaMax().x, max.x);
+        QCOMPARE(p.chart()->escalaMax().y, max.y);
+
+        for (int k = 0; k < 4; ++k)
+            g->setTextMatrix(k / 2 + 1, k % 2 + 1, QString::number(k + 4));
+        pulsar(p, "Dibujar");
+        QCOMPARE(boxes.shown.size(), 1);
+        QVERIFY(surface.count(platform::DrawCall::Kind::Cls) > 0); // drawn
+        QCOMPARE(curvas(1).puntos(2).x, 6.0);
+        QCOMPARE(p.chart()->TituloCaption(), QStringLiteral("new title"));
+        p.chart()->setPlotSurface(nullptr);
+    }
+
     void countWithBlankAndDecimals()
     {
         principal &p = arrancar();

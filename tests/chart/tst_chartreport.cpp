@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QtTest>
+#include <cmath>
 
 using namespace platform;
 using Kind = DrawCall::Kind;
@@ -227,6 +228,9 @@ void TestChartReport::legendTexts_data()
     QTest::newRow("partly outside, right") << 1.9 << 1.0 << true;
     QTest::newRow("outside, left and above") << -0.5 << 5.0 << true;
     QTest::newRow("hidden at (0, 0)") << 0.0 << 0.0 << false;
+    // Where no canvas coordinate can stand for it, the text is left out.
+    QTest::newRow("x beyond the single range") << 1e39 << 3.5 << false;
+    QTest::newRow("y beyond the single range") << 1.5 << -1e39 << false;
 }
 
 void TestChartReport::legendTexts()
@@ -240,6 +244,9 @@ void TestChartReport::legendTexts()
     const Colocacion &pg = g.place(g.plotBox());
     RecordingSurface s(int(area.Width() / 15), int(area.Height() / 15));
     componerlienzo(g, s, g.plotBox()->image());
+    for (const DrawCall &d : s.calls())
+        QVERIFY(std::isfinite(d.x1) && std::isfinite(d.y1) && std::isfinite(d.x2) && std::isfinite(d.y2) &&
+                std::isfinite(d.number));
     const QList<DrawCall> prints = llamadas(s, Kind::Print);
     QCOMPARE(prints.size(), shown ? 8 : 7);
     if (!shown) {

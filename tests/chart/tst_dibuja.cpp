@@ -9,6 +9,8 @@
 
 #include <QLabel>
 #include <QtTest>
+#include <algorithm>
+#include <cmath>
 
 using platform::DrawCall;
 using platform::Single;
@@ -81,6 +83,12 @@ private slots:
     void extendedViewDrawsOnTheRealPlot();
     void resizeDrawsAgainWithoutRepeatingTheMessage();
     void resizeWithZeroSpanViewDrawsNothing();
+    void extensionsLeaveTheCurveOutward_data();
+    void extensionsLeaveTheCurveOutward();
+    void nothingNonFiniteReachesTheSurface_data();
+    void nothingNonFiniteReachesTheSurface();
+    void refusedHomeViewChangesNothing_data();
+    void refusedHomeViewChangesNothing();
 };
 
 void TestDibuja::fijarescala_data()
@@ -280,6 +288,14 @@ void TestDibuja::extensionsAfterZoomOut_data()
     // repeated last point: zero-length last piece, only the left extension
     QTest::newRow("zero-length last piece")
         << int(ajusteSegmentos) << QList<Punto>{{1, 1}, {2, 3}, {2, 3}} << QList<float>{-1, -3, 1, 1};
+    // drawn right to left: the first piece goes on to the right edge, the
+    // last one to the left edge
+    const QList<Punto> r = {{3, 2}, {2, 3}, {1, 1}};
+    QTest::newRow("points only, right to left") << int(ajustePuntos) << r << QList<float>{3, 2, 5, 0, -1, -3, 1, 1};
+    QTest::newRow("segments, right to left") << int(ajusteSegmentos) << r << QList<float>{3, 2, 5, 0, -1, -3, 1, 1};
+    // turning back: each end piece is continued in its own direction
+    QTest::newRow("out and back") << int(ajusteSegmentos) << QList<Punto>{{1, 1}, {3, 2}, {2, 3}}
+                                  << QList<float>{-1, 0, 1, 1, -1, 6, 2, 3};
 }
 
 void TestDibuja::extensionsAfterZoomOut()
@@ -520,6 +536,169 @@ void TestDibuja::resizeWithZeroSpanViewDrawsNothing()
     QTRY_COMPARE(f.c.width(), 900);
     QCOMPARE(f.rec.count(platform::DrawCall::Kind::Line), 0);
     QCOMPARE(f.rec.count(platform::DrawCall::Kind::Circle), 0);
+}
+
+namespace
+{
+
+bool finita(const DrawCall &d)
+{
+    return std::isfinite(d.x1) && std::isfinite(d.y1) && std::isfinite(d.x2) && std::isfinite(d.y2) &&
+           std::isfinite(d.r) && std::isfinite(d.number);
+}
+
+void ponerPuntos(int i, const QList<Punto> &pts, int tipo, int grado)
+{
+    ponerCurva(i, {}, tipo, 1, grado);
+    Curva &c = curvas(i);
+    c.npuntos = platform::Integer(pts.size());
+    c.puntos.redim(int(pts.size()));
+    for (int j = 0; j < pts.size(); ++j)
+        c.puntos(j + 1) = pts[j];
+}
+
+} // namespace
+
+// Every curve type, drawn left to right and right to left in a view wider
+// than the curve: each end gets one dotted extension that starts at the end
+// point and runs away from the curve to the view's edge on that side.
+void TestDibuja::extensionsLeaveTheCurveOutward_data()
+{
+    QTest::addColumn<int>("tipo");
+    QTest::addColumn<int>("grado");
+    QTest::addColumn<bool>("reves");
+    const int grados[8] = {0, 0, 0, 0, 2, 1, 1, 1};
+    for (int tipo = 0; tipo <= 7; ++tipo)
+        for (bool reves : {false, true})
+            QTest::addRow("type %d, %s", tipo, reves ? "right to left" : "left to right")
+                << tipo << grados[tipo] << reves;
+}
+
+void TestDibuja::extensionsLeaveTheCurveOutward()
+{
+    QFETCH(int, tipo);
+    QFETCH(int, grado);
+    QFETCH(bool, reves);
+    Fixture f;
+    QList<Punto> pts = {{1, 0.5}, {2, 1.5}, {3, 1}, {4, 2}, {5, 1.5}, {6, 2.5}};
+    if (reves)
+        std::reverse(pts.begin(), pts.end());
+    ponerPuntos(1, pts, tipo, grado);
+    f.c.setEscala(Punto{-2, -20}, Punto{9, 20});
+    f.rec.clearRecord();
+    f.c.dibuja();
+    QVERIFY(f.boxes.shown.isEmpty());
+    std::vector<DrawCall> ext;
+    for (const DrawCall &d : f.rec.lines())
+        if (d.penStyle == platform::drawStyleDot)
+            ext.push_back(d);
+    QCOMPARE(int(ext.size()), 2);
+    const Curva &c = curvas(1);
+    const float primero = Single(c.puntos(1).x), ultimo = Single(c.puntos(c.puntos.ubound()).x);
+    // first: the first piece's extension, then the last piece's
+    const float borde[2] = {reves ? 9.0f : -2.0f, reves ? -2.0f : 9.0f};
+    const float punto[2] = {primero, ultimo};
+    for (int k = 0; k < 2; ++k) {
+        const DrawCall &d = ext[std::size_t(k)];
+        QCOMPARE(std::min(d.x1, d.x2), std::min(borde[k], punto[k]));
+        QCOMPARE(std::max(d.x1, d.x2), std::max(borde[k], punto[k]));
+        QVERIFY(d.x1 < d.x2); // drawn left to right
+    }
+}
+
+// Coordinates beyond the single range, and extensions so steep that they
+// leave it: the surface gets only finite values, and every drawable piece is
+// still drawn.
+void TestDibuja::nothingNonFiniteReachesTheSurface_data()
+{
+    QTest::addColumn<int>("tipo");
+    QTest::addColumn<QList<Punto>>("pts");
+    QTest::addColumn<int>("dots");  // dots drawn
+    QTest::addColumn<int>("pieces"); // solid lines drawn
+    const QList<Punto> lejos = {{0, 0}, {1, 1}, {1e39, 2}};
+    const QList<Punto> lejosNeg = {{-1e39, 0}, {0, 0}, {1, 1}};
+    QTest::newRow("points only, x 1e39") << int(ajustePuntos) << lejos << 2 << 0;
+    QTest::newRow("segments, x 1e39") << int(ajusteSegmentos) << lejos << 2 << 1;
+    QTest::newRow("segments, x -1e39") << int(ajusteSegmentos) << lejosNeg << 2 << 1;
+    QTest::newRow("points only, y -1e39") << int(ajustePuntos) << QList<Punto>{{0, 0}, {1, -1e39}, {2, 1}} << 2 << 0;
+    // finite ends, extensions far beyond the single range
+    QTest::newRow("steep first piece") << int(ajusteSegmentos) << QList<Punto>{{1, 1}, {1.0000001, 1e35}, {2, 2}}
+                                       << 3 << 2;
+    QTest::newRow("steep last piece") << int(ajusteSegmentos) << QList<Punto>{{1, 1}, {2, 2}, {2.0000001, -1e35}}
+                                      << 3 << 2;
+    QTest::newRow("spline, x 1e39") << int(ajusteSpline) << lejos << 2 << -1;
+    QTest::newRow("polynomial, x 1e39") << int(ajustePolinomio) << lejos << 2 << -1;
+    QTest::newRow("least squares, x 1e39") << int(ajusteMinimosX) << lejos << 2 << -1;
+    QTest::newRow("Fourier, x 1e39") << int(ajusteFourier) << lejos << 2 << -1;
+}
+
+void TestDibuja::nothingNonFiniteReachesTheSurface()
+{
+    QFETCH(int, tipo);
+    QFETCH(QList<Punto>, pts);
+    QFETCH(int, dots);
+    QFETCH(int, pieces);
+    Fixture f;
+    ponerPuntos(1, pts, tipo, 1);
+    f.c.setEscala(Punto{-1, -5}, Punto{5, 5});
+    f.rec.clearRecord();
+    f.c.dibuja();
+    for (const DrawCall &d : f.rec.calls())
+        QVERIFY2(finita(d), qPrintable(QStringLiteral("call kind %1").arg(int(d.kind))));
+    if (tipo <= ajusteSegmentos)
+        QCOMPARE(f.rec.count(Kind::Circle), dots);
+    if (pieces >= 0) {
+        int solidas = 0;
+        for (const DrawCall &d : f.rec.lines())
+            solidas += d.penStyle == platform::drawStyleSolid;
+        QCOMPARE(solidas, pieces);
+    }
+}
+
+// A home view that the plot cannot show: one warning, and the views, the
+// boxes and the plot stay as they were.
+void TestDibuja::refusedHomeViewChangesNothing_data()
+{
+    QTest::addColumn<QList<Punto>>("pts");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("y span 1e24") << QList<Punto>{{0, 0}, {1, 1e24}} << "Y axe interval tends to infinite";
+    QTest::newRow("x span 2e8") << QList<Punto>{{-1e8, 0}, {1e8, 1}} << "X axe interval tends to infinite.";
+    QTest::newRow("y all at 1e39") << QList<Punto>{{0, 1e39}, {1, 1e39}} << "Y axe interval tends to infinite";
+    QTest::newRow("x all at -1e39") << QList<Punto>{{-1e39, 0}, {-1e39, 1}} << "X axe interval tends to infinite.";
+}
+
+void TestDibuja::refusedHomeViewChangesNothing()
+{
+    QFETCH(QList<Punto>, pts);
+    QFETCH(QString, message);
+    Fixture f;
+    ponerCurva(1, {{0, 0}, {1, 2}});
+    f.c.actualiza();
+    const QStringList cajas = {f.c.limitBox(1)->text(), f.c.limitBox(2)->text(), f.c.limitBox(3)->text(),
+                               f.c.limitBox(4)->text()};
+    ponerPuntos(1, pts, ajusteSegmentos, 0);
+    f.rec.clearRecord();
+    f.c.actualiza();
+    QCOMPARE(f.boxes.shown.size(), 1);
+    QCOMPARE(f.boxes.shown[0].prompt, message + chooseAnother);
+    QVERIFY(f.rec.calls().empty());
+    for (const Punto &p : {f.c.escalaMin(), f.c.escalaInicialMin()}) {
+        QCOMPARE(p.x, 0.0);
+        QCOMPARE(p.y, 0.0);
+    }
+    for (const Punto &p : {f.c.escalaMax(), f.c.escalaInicialMax()}) {
+        QCOMPARE(p.x, 1.0);
+        QCOMPARE(p.y, 2.0);
+    }
+    QCOMPARE((QStringList{f.c.limitBox(1)->text(), f.c.limitBox(2)->text(), f.c.limitBox(3)->text(),
+                          f.c.limitBox(4)->text()}),
+             cajas);
+    // Nothing stale is left behind: the next pass of a drawable curve shows
+    // no message.
+    ponerCurva(1, {{0, 0}, {3, 3}});
+    f.c.actualiza();
+    QCOMPARE(f.boxes.shown.size(), 1);
+    QCOMPARE(f.c.escalaMax().x, 3.0);
 }
 
 QTEST_MAIN(TestDibuja)

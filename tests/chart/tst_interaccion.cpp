@@ -161,6 +161,9 @@ private slots:
     void acceptedBoxValues();
     void refusedBoxValue_data();
     void refusedBoxValue();
+    void refusedSpanKeepsViewBoxesAndPicture_data();
+    void refusedSpanKeepsViewBoxesAndPicture();
+    void refusedZoomKeepsViewBoxesAndPicture();
 };
 
 // --- read-out ------------------------------------------------------------------
@@ -613,6 +616,94 @@ void TestInteraccion::refusedBoxValue()
     QCOMPARE(g.c.escalaMin().y, 3.0);
     QCOMPARE(g.c.escalaMax().x, 2.0);
     QCOMPARE(g.c.escalaMax().y, 5.0);
+}
+
+// A span the view cannot take, typed into a box: the warning comes once, and
+// the view, the four boxes, the legend and the plot's picture stay exactly as
+// they were before the edit.
+void TestInteraccion::refusedSpanKeepsViewBoxesAndPicture_data()
+{
+    QTest::addColumn<int>("box");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("enter");
+    QTest::addColumn<QString>("line");
+    const QString y = QStringLiteral("Y axe interval tends to infinite");
+    const QString x = QStringLiteral("X axe interval tends to infinite.");
+    const QString nueves41(41, QLatin1Char('9'));
+    QTest::newRow("y maximum 200000000, Enter") << 1 << "200000000" << true << y;
+    QTest::newRow("y maximum 200000000, focus leaves") << 1 << "200000000" << false << y;
+    QTest::newRow("x minimum -200000000") << 3 << "-200000000" << false << x;
+    QTest::newRow("41 nines as x maximum, Enter") << 4 << nueves41 << true << x;
+    QTest::newRow("41 nines as y maximum") << 1 << nueves41 << false << y;
+    QTest::newRow("300 nines as x maximum") << 4 << QString(300, QLatin1Char('9')) << false << x;
+    QTest::newRow("-41 nines as y minimum, Enter") << 2 << QLatin1Char('-') + nueves41 << true << y;
+}
+
+void TestInteraccion::refusedSpanKeepsViewBoxesAndPicture()
+{
+    QFETCH(int, box);
+    QFETCH(QString, typed);
+    QFETCH(bool, enter);
+    QFETCH(QString, line);
+    Grafico g(1000, 700, false);
+    QVERIFY(g.ok);
+    const QImage antes = g.c.plotBox()->image().copy();
+    const QStringList textosAntes = textos(g);
+    const Punto min = g.c.escalaMin(), max = g.c.escalaMax();
+    const QPoint leyenda = g.c.legendLabel(1)->pos();
+    escribir(g.box(box), typed);
+    QCOMPARE(g.box(box)->text(), typed);
+    if (enter)
+        QTest::keyClick(g.box(box)->textBox(), Qt::Key_Return);
+    else
+        g.plot()->setFocus(Qt::MouseFocusReason);
+
+    QCOMPARE(g.mensajes.shown.size(), 1);
+    QCOMPARE(g.mensajes.shown[0].prompt, line + QStringLiteral("\rChoose another interval"));
+    QCOMPARE(g.mensajes.shown[0].style, 16);
+    QCOMPARE(g.mensajes.shown[0].title, QStringLiteral("Warning"));
+    QCOMPARE(textos(g), textosAntes);
+    QCOMPARE(g.c.escalaMin().x, min.x);
+    QCOMPARE(g.c.escalaMin().y, min.y);
+    QCOMPARE(g.c.escalaMax().x, max.x);
+    QCOMPARE(g.c.escalaMax().y, max.y);
+    QCOMPARE(g.box(box)->BackColor(), platform::vbButtonFace);
+    QVERIFY(g.plot()->hasFocus());
+    QCOMPARE(g.c.legendLabel(1)->pos(), leyenda);
+    QCOMPARE(g.c.plotBox()->image(), antes);
+}
+
+// A zoom box dragged past the plot's edge until its span is too wide: after
+// the warning the view, the boxes and the picture are those from before the
+// drag, and the plot is back in its normal pen mode.
+void TestInteraccion::refusedZoomKeepsViewBoxesAndPicture()
+{
+    Grafico g(1000, 700, false, false);
+    QVERIFY(g.ok);
+    g.c.setEscala(Punto{0, 0}, Punto{9.9e7, 10});
+    g.c.dibuja();
+    const QImage antes = g.c.plotBox()->image().copy();
+    const QStringList textosAntes = textos(g);
+    const QRect in = g.c.plotBox()->innerRect();
+    const QPoint desde = in.topLeft() + QPoint(2, in.height() / 4);
+    const QPoint hasta(in.right() + 60, in.top() + in.height() * 3 / 4);
+    QTest::mousePress(g.plot(), Qt::LeftButton, {}, desde);
+    mover(g.plot(), (desde + hasta) / 2, Qt::LeftButton);
+    mover(g.plot(), hasta, Qt::LeftButton);
+    QMouseEvent suelta(QEvent::MouseButtonRelease, QPointF(hasta), QPointF(g.plot()->mapToGlobal(hasta)),
+                       Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(g.plot(), &suelta);
+
+    QCOMPARE(g.mensajes.shown.size(), 1);
+    QCOMPARE(g.mensajes.shown[0].prompt,
+             QStringLiteral("X axe interval tends to infinite.\rChoose another interval"));
+    QCOMPARE(g.c.escalaMin().x, 0.0);
+    QCOMPARE(g.c.escalaMin().y, 0.0);
+    QCOMPARE(g.c.escalaMax().x, 9.9e7);
+    QCOMPARE(g.c.escalaMax().y, 10.0);
+    QCOMPARE(textos(g), textosAntes);
+    QCOMPARE(g.c.plotBox()->drawMode(), int(platform::drawModeCopyPen));
+    QCOMPARE(g.c.plotBox()->image(), antes);
 }
 
 QTEST_MAIN(TestInteraccion)
