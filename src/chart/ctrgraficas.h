@@ -28,8 +28,9 @@ namespace platform
 class PropertyBag;
 }
 
-// A value assigned to a single-precision property: a finite value beyond the
-// single range is an overflow (VbError 6), as the property would refuse it.
+// A value assigned to a single-precision property: a value beyond the single
+// range, an infinity or a NaN is an overflow (VbError 6), as the property
+// would refuse it.
 platform::Single comoSingle(double v);
 
 // A child widget's place in twips. A windowed control (frame, picture box,
@@ -339,7 +340,7 @@ private:
     QWidget *contorno_ = nullptr;  // its outline following the pointer
     Punto antesMin_, antesMax_;    // the view when a button was last pressed on the plot
     std::array<QString, 5> textoVista_{}; // what the chart last wrote into each box, 1..4
-    int salidaIgnorada_ = 0;       // a box whose next focus loss changes nothing
+    int salidaIgnorada_ = 0;              // a box whose next focus loss changes nothing
 
     platform::DrawSurface *superficie_ = nullptr;
     int resizeEvents_ = 0;

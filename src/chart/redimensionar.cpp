@@ -17,8 +17,7 @@ using platform::Single;
 
 Single comoSingle(double v)
 {
-    // Written so that an infinity or a NaN fails as well: no property ever
-    // receives one.
+    // Written so that a NaN fails as well.
     if (!(std::fabs(v) <= double(FLT_MAX)))
         throw platform::VbError(platform::vberr::Overflow, QStringLiteral("Overflow"));
     return static_cast<Single>(v);

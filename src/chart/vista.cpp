@@ -46,7 +46,8 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 // between two ends that the plot's single-precision scale can hold.
 bool ejeadmisible(double a, double b)
 {
-    return std::fabs(a - b) <= maxIntervalo && std::fabs(a) <= double(FLT_MAX) && std::fabs(b) <= double(FLT_MAX);
+    return std::fabs(a - b) <= maxIntervalo && std::fabs(a) <= double(FLT_MAX) &&
+           std::fabs(b) <= double(FLT_MAX);
 }
 
 // Continues a curve's end piece t, which runs from the end point (x1, y1)

@@ -291,8 +291,10 @@ void TestDibuja::extensionsAfterZoomOut_data()
     // drawn right to left: the first piece goes on to the right edge, the
     // last one to the left edge
     const QList<Punto> r = {{3, 2}, {2, 3}, {1, 1}};
-    QTest::newRow("points only, right to left") << int(ajustePuntos) << r << QList<float>{3, 2, 5, 0, -1, -3, 1, 1};
-    QTest::newRow("segments, right to left") << int(ajusteSegmentos) << r << QList<float>{3, 2, 5, 0, -1, -3, 1, 1};
+    QTest::newRow("points only, right to left")
+        << int(ajustePuntos) << r << QList<float>{3, 2, 5, 0, -1, -3, 1, 1};
+    QTest::newRow("segments, right to left")
+        << int(ajusteSegmentos) << r << QList<float>{3, 2, 5, 0, -1, -3, 1, 1};
     // turning back: each end piece is continued in its own direction
     QTest::newRow("out and back") << int(ajusteSegmentos) << QList<Punto>{{1, 1}, {3, 2}, {2, 3}}
                                   << QList<float>{-1, 0, 1, 1, -1, 6, 2, 3};
@@ -613,19 +615,20 @@ void TestDibuja::nothingNonFiniteReachesTheSurface_data()
 {
     QTest::addColumn<int>("tipo");
     QTest::addColumn<QList<Punto>>("pts");
-    QTest::addColumn<int>("dots");  // dots drawn
+    QTest::addColumn<int>("dots");   // dots drawn
     QTest::addColumn<int>("pieces"); // solid lines drawn
     const QList<Punto> lejos = {{0, 0}, {1, 1}, {1e39, 2}};
     const QList<Punto> lejosNeg = {{-1e39, 0}, {0, 0}, {1, 1}};
     QTest::newRow("points only, x 1e39") << int(ajustePuntos) << lejos << 2 << 0;
     QTest::newRow("segments, x 1e39") << int(ajusteSegmentos) << lejos << 2 << 1;
     QTest::newRow("segments, x -1e39") << int(ajusteSegmentos) << lejosNeg << 2 << 1;
-    QTest::newRow("points only, y -1e39") << int(ajustePuntos) << QList<Punto>{{0, 0}, {1, -1e39}, {2, 1}} << 2 << 0;
+    QTest::newRow("points only, y -1e39")
+        << int(ajustePuntos) << QList<Punto>{{0, 0}, {1, -1e39}, {2, 1}} << 2 << 0;
     // finite ends, extensions far beyond the single range
-    QTest::newRow("steep first piece") << int(ajusteSegmentos) << QList<Punto>{{1, 1}, {1.0000001, 1e35}, {2, 2}}
-                                       << 3 << 2;
-    QTest::newRow("steep last piece") << int(ajusteSegmentos) << QList<Punto>{{1, 1}, {2, 2}, {2.0000001, -1e35}}
-                                      << 3 << 2;
+    QTest::newRow("steep first piece")
+        << int(ajusteSegmentos) << QList<Punto>{{1, 1}, {1.0000001, 1e35}, {2, 2}} << 3 << 2;
+    QTest::newRow("steep last piece")
+        << int(ajusteSegmentos) << QList<Punto>{{1, 1}, {2, 2}, {2.0000001, -1e35}} << 3 << 2;
     QTest::newRow("spline, x 1e39") << int(ajusteSpline) << lejos << 2 << -1;
     QTest::newRow("polynomial, x 1e39") << int(ajustePolinomio) << lejos << 2 << -1;
     QTest::newRow("least squares, x 1e39") << int(ajusteMinimosX) << lejos << 2 << -1;
@@ -663,8 +666,10 @@ void TestDibuja::refusedHomeViewChangesNothing_data()
     QTest::addColumn<QString>("message");
     QTest::newRow("y span 1e24") << QList<Punto>{{0, 0}, {1, 1e24}} << "Y axe interval tends to infinite";
     QTest::newRow("x span 2e8") << QList<Punto>{{-1e8, 0}, {1e8, 1}} << "X axe interval tends to infinite.";
-    QTest::newRow("y all at 1e39") << QList<Punto>{{0, 1e39}, {1, 1e39}} << "Y axe interval tends to infinite";
-    QTest::newRow("x all at -1e39") << QList<Punto>{{-1e39, 0}, {-1e39, 1}} << "X axe interval tends to infinite.";
+    QTest::newRow("y all at 1e39") << QList<Punto>{{0, 1e39}, {1, 1e39}}
+                                   << "Y axe interval tends to infinite";
+    QTest::newRow("x all at -1e39") << QList<Punto>{{-1e39, 0}, {-1e39, 1}}
+                                    << "X axe interval tends to infinite.";
 }
 
 void TestDibuja::refusedHomeViewChangesNothing()
