@@ -134,11 +134,13 @@ void ctrgraficas::imprimirgrafica()
     componergrafica();
     platform::Printer &p = platform::printer();
     QImage lienzo = pctgraficas->image();
-    // A chart wider than the page is scaled down to the page width, so that
-    // no part of it is cut off at the page edges.
+    // A chart wider than the page is scaled down to fit between margins of
+    // one inch on both sides, so that no printer cuts off its axis values; a
+    // chart that fits on the page is printed at its own size.
     const Single anchoPagina = p.scaleWidth();
-    if (Single(lienzo.width() * platform::twipsPerPixel) > anchoPagina && anchoPagina > 0)
-        lienzo = lienzo.scaledToWidth(std::max(1, int(anchoPagina / platform::twipsPerPixel)),
+    const Single margen = 1440;
+    if (Single(lienzo.width() * platform::twipsPerPixel) > anchoPagina && anchoPagina > 2 * margen)
+        lienzo = lienzo.scaledToWidth(std::max(1, int((anchoPagina - 2 * margen) / platform::twipsPerPixel)),
                                       Qt::SmoothTransformation);
     const Single ancho = Single(lienzo.width() * platform::twipsPerPixel);
     p.setCurrentX((p.scaleWidth() - ancho) / 2);

@@ -330,6 +330,9 @@ void TestChartReport::pictureOnThePage_data()
     QTest::newRow("reaches lower") << 640 << 480 << 1700.0;
     // 1000 px = 15000 twips, wider than A4.
     QTest::newRow("wider than the page") << 1000 << 480 << 500.0;
+    // 794 px = 11910 twips, just wider than A4; 790 px just fits.
+    QTest::newRow("just wider than the page") << 794 << 480 << 500.0;
+    QTest::newRow("just fits the page") << 790 << 480 << 500.0;
 }
 
 void TestChartReport::pictureOnThePage()
@@ -353,14 +356,18 @@ void TestChartReport::pictureOnThePage()
     if (anchoLienzo <= rp.scaleWidth()) {
         QCOMPARE(pics[0].picture, lienzo);
     } else {
-        // Scaled to the page width, nothing cut off, same proportions.
-        QVERIFY(anchoImpreso <= rp.scaleWidth());
-        QVERIFY(anchoImpreso > rp.scaleWidth() - 2 * twipsPerPixel);
+        // Scaled to fit between one-inch margins, same proportions.
+        QVERIFY(anchoImpreso <= rp.scaleWidth() - 2 * 1440);
+        QVERIFY(anchoImpreso > rp.scaleWidth() - 2 * 1440 - 2 * twipsPerPixel);
         QVERIFY(qAbs(double(pics[0].picture.height()) / pics[0].picture.width() -
                      double(lienzo.height()) / lienzo.width()) < 0.01);
     }
     QCOMPARE(pics[0].x, (rp.scaleWidth() - anchoImpreso) / 2);
     QVERIFY(pics[0].x >= 0);
+    // Equal margins on both sides.
+    QVERIFY(qAbs(pics[0].x - (rp.scaleWidth() - pics[0].x - anchoImpreso)) < 1);
+    if (anchoLienzo > rp.scaleWidth())
+        QVERIFY(pics[0].x >= 1440);
     QCOMPARE(pics[0].y, Single(arriba));
     // The text after the picture starts at 6000, or below the picture.
     QCOMPARE(rp.currentY(), std::max(Single(6000), Single(arriba) + altoImpreso));
