@@ -79,7 +79,7 @@ void principal::prepararcdialog(const QString &filtro, long flags)
 
 void principal::mensajefichero(bool cancelado)
 {
-    msgtexto = leertexto(cancelado ? 71 : 72);
+    msgtexto = cancelado ? leertexto(71) : textofallofichero();
     msgestilo = static_cast<Integer>(cancelado ? platform::vbInformation : platform::vbCritical);
     msgtitulo = leertexto(75);
     msgrespuesta = static_cast<Integer>(platform::msgbox(msgtexto, msgestilo, msgtitulo));

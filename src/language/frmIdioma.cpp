@@ -2,6 +2,7 @@
 
 #include "language/idiomas.h"
 #include "language/imprimir.h"
+#include "language/ini.h"
 #include "platform/flexgrid.h"
 #include "platform/msgbox.h"
 #include "platform/numbertext.h"
@@ -18,6 +19,7 @@
 #include <QTableView>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <utility>
 
 namespace
@@ -170,7 +172,7 @@ void frmIdioma::Form_Load()
                 leertodoidioma(ficheroidioma, listaidiomas.at(i - 1), static_cast<Integer>(i));
         } catch (const platform::VbError &) {
             // What was read stays on view; the file itself is left alone.
-            platform::msgbox(leertexto(72), platform::vbCritical, leertexto(75));
+            platform::msgbox(textofallofichero(), platform::vbCritical, leertexto(75));
         }
     }
 
@@ -181,6 +183,14 @@ void frmIdioma::Form_Load()
 void frmIdioma::leernumeracion(const QString &fichero, const QString &seccion, Integer &numero)
 {
     const QList<Entrada> entradas = entradasseccion(fichero, seccion);
+    // The count is a 16-bit number: a section with more entries than it
+    // holds is not one the window can show. Nothing is added to the grid.
+    if (entradas.size() > std::numeric_limits<Integer>::max())
+        throw platform::FileError(platform::vberr::Overflow,
+                                  QStringLiteral("Cannot read %1: more than %2 entries in [%3]")
+                                      .arg(fichero)
+                                      .arg(int(std::numeric_limits<Integer>::max()))
+                                      .arg(seccion));
     Integer k = 0;
     for (const Entrada &e : entradas) {
         ++k;
@@ -315,7 +325,7 @@ bool frmIdioma::escribirfichero(const QStringList &lineas)
         platform::writeLinesAtomic(ficheroidioma, lineas);
         return true;
     } catch (const platform::VbError &) {
-        platform::msgbox(leertexto(72), platform::vbCritical, leertexto(75));
+        platform::msgbox(textofallofichero(), platform::vbCritical, leertexto(75));
         return false;
     }
 }
@@ -337,7 +347,16 @@ void frmIdioma::btguardar_Click()
         lineas << QString();
     };
 
-    QStringList lineas{QStringLiteral("[idioma]"), QStringLiteral("idioma=") + idiomaactual, QString()};
+    // The language choice is the one the file holds now (a switch made in
+    // this run is kept); the running language when the file names none.
+    QString eleccion;
+    try {
+        eleccion = leerini(ficheroidioma, QStringLiteral("idioma"), QStringLiteral("idioma"));
+    } catch (const platform::VbError &) {
+    }
+    if (eleccion.isEmpty())
+        eleccion = idiomaactual;
+    QStringList lineas{QStringLiteral("[idioma]"), QStringLiteral("idioma=") + eleccion, QString()};
     for (int i = 1; i <= n && i <= ultima; ++i)
         seccion(lineas, listaidiomas.at(i - 1), i);
 

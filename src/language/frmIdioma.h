@@ -37,7 +37,8 @@ public:
     void Form_Unload(Integer &Cancel);
 
     // Puts the keys of the section into column 0, one new row each; numero
-    // receives the number of entries. Throws platform::FileError.
+    // receives the number of entries. Throws platform::FileError, also for a
+    // section with more entries than a 16-bit count holds (nothing is added).
     void leernumeracion(const QString &fichero, const QString &seccion, Integer &numero);
     // Puts the values of the section into column `columna`, the k-th entry
     // into row k. Throws platform::FileError.

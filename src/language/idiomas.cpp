@@ -55,6 +55,12 @@ QString leertexto(int id)
     }
 }
 
+QString textofallofichero()
+{
+    const QString texto = leertexto(72);
+    return texto.isEmpty() ? QStringLiteral("Reading or writing a file failed.") : texto;
+}
+
 void registrarmenuidiomas(std::function<MenuIdiomas *()> fuente)
 {
     fuenteMenu() = std::move(fuente);
@@ -123,7 +129,8 @@ void cargaridiomas()
         n = leersecciones(ficheroidioma, lista);
         idiomaactual = leerini(ficheroidioma, QStringLiteral("idioma"), QStringLiteral("idioma"));
     } catch (const platform::VbError &) {
-        // No language file at all: no language, every caption empty.
+        // No language file that can be read (missing, or with more sections
+        // than can be counted): no language, every caption empty.
         n = 0;
         lista.clear();
         idiomaactual.clear();
@@ -139,8 +146,8 @@ platform::Integer cambiaridioma(const QString &nombre)
     bool existe = false;
     try {
         existe = platform::isTrue(existeseccion(ficheroidioma, nombre));
-    } catch (const platform::VbError &e) {
-        platform::msgbox(e.description(), platform::vbCritical, leertexto(1));
+    } catch (const platform::VbError &) {
+        platform::msgbox(textofallofichero(), platform::vbCritical, leertexto(75));
         return platform::vbFalse;
     }
     if (!existe) {
@@ -150,8 +157,9 @@ platform::Integer cambiaridioma(const QString &nombre)
     platform::msgbox(leertexto(4), platform::vbInformation, leertexto(1));
     try {
         escribirini(ficheroidioma, QStringLiteral("idioma"), QStringLiteral("idioma"), nombre);
-    } catch (const platform::VbError &e) {
-        platform::msgbox(e.description(), platform::vbCritical, leertexto(1));
+    } catch (const platform::VbError &) {
+        // The file is as it was (every change replaces it in one step).
+        platform::msgbox(textofallofichero(), platform::vbCritical, leertexto(75));
         return platform::vbFalse;
     }
     return platform::vbTrue;

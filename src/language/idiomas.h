@@ -32,6 +32,10 @@ constexpr int numItemsMenuIdiomas = maxIdiomas + 2;
 // The text of identifier `id` in the current language, or "".
 QString leertexto(int id);
 
+// The message that reading or writing a file failed: text 72, or a fixed
+// English text when the language file gives none (it cannot be read).
+QString textofallofichero();
+
 // The language menu as the language system fills it. Items are numbered 1 to
 // numItemsMenuIdiomas; the caption "-" makes an item a separator line.
 class MenuIdiomas
@@ -62,7 +66,8 @@ void rellenarmenuidiomas();
 int itemeditoridiomas();
 
 // Stores `nombre` as the language of the next start, after telling the user.
-// True when the choice was stored; a name with no section stores nothing.
+// True when the choice was stored; a name with no section stores nothing. A
+// file that cannot be read or written is left as it was, with message 72.
 platform::Integer cambiaridioma(const QString &nombre);
 
 // The help file of help number n: the help file setting for n = 1, else "".

@@ -1,11 +1,13 @@
 #include "language/ini.h"
 
 #include "platform/textfile.h"
+#include "platform/vberror.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
 
 #include <cstring>
+#include <limits>
 
 // Every procedure reads the whole file and walks its lines: a line ends at a
 // CR, an LF right after that CR belongs to the line end, a lone LF is text.
@@ -122,6 +124,19 @@ QByteArray closeLastLine(const QByteArray &content)
     return platform::endsWithLineEnd(content) ? QByteArray() : crlf;
 }
 
+// Adds the section at the end of `content` when no header of that name
+// exists: a line of one CR (CR CR LF), then the header. That CR also ends
+// an unterminated last line. True when the section was added.
+bool addSection(QByteArray &content, const QString &seccion)
+{
+    if (hasSection(content, NameMatcher(seccion)))
+        return false;
+    content += "\r\r\n[";
+    content += platform::toAnsi(seccion);
+    content += "]\r\n";
+    return true;
+}
+
 } // namespace
 
 QString leerini(const QString &fichero, const QString &seccion, const QString &clave)
@@ -162,38 +177,48 @@ platform::Integer leersecciones(const QString &fichero, QStringList &secciones)
     const QByteArray content = platform::readAll(fichero);
     Lines lines(content);
     QByteArrayView line;
+    // The first header is left out.
+    QStringList names;
     int counter = -1;
     while (lines.next(line)) {
         if (!isHeader(line))
             continue;
+        // The count is a 16-bit number: a file with more headers than it can
+        // count is not one this program can read.
+        if (counter == std::numeric_limits<platform::Integer>::max())
+            throw platform::FileError(platform::vberr::Overflow,
+                                      QStringLiteral("Cannot read %1: more than %2 sections")
+                                          .arg(fichero)
+                                          .arg(int(std::numeric_limits<platform::Integer>::max()) + 1));
         ++counter;
-        // The first header is left out; the list grows with each later one.
-        if (counter >= 1) {
-            secciones.resize(counter);
-            secciones[counter - 1] = sectionName(line);
-        }
+        if (counter >= 1)
+            names.append(sectionName(line));
     }
+    // The array is not touched while the counter is below 1; from then on
+    // it holds exactly the names after the first.
+    if (counter >= 1)
+        secciones = names;
     return static_cast<platform::Integer>(counter);
 }
 
+// Every change replaces the whole file in one step, through a temporary file
+// beside it: a failure (a full disk, a killed program) leaves either the old
+// file or the new one, never a part of the change.
+
 void crearseccion(const QString &fichero, const QString &seccion)
 {
-    const QByteArray content = platform::readAll(fichero);
-    if (hasSection(content, NameMatcher(seccion)))
-        return;
-    // A line of one CR (CR CR LF), then the header.
-    QByteArray add = closeLastLine(content);
-    add += "\r\r\n[";
-    add += platform::toAnsi(seccion);
-    add += "]\r\n";
-    platform::appendBytes(fichero, add);
+    QByteArray content = platform::readAll(fichero);
+    if (addSection(content, seccion))
+        platform::writeBytesAtomic(fichero, content);
 }
 
 void escribirini(const QString &fichero, const QString &seccion, const QString &clave, const QString &valor)
 {
-    crearseccion(fichero, seccion);
+    // The section is made to exist first, as crearseccion does; the file is
+    // written once, with the section and the entry.
+    QByteArray content = platform::readAll(fichero);
+    addSection(content, seccion);
 
-    const QByteArray content = platform::readAll(fichero);
     const NameMatcher section(seccion);
     const NameMatcher key(clave);
     QByteArray entry = platform::toAnsi(clave);
@@ -240,13 +265,16 @@ void escribirini(const QString &fichero, const QString &seccion, const QString &
 
     if (!written) {
         // The section ran to the end of the file without the key: the entry
-        // is appended and the rest of the file stays as it was.
-        platform::appendBytes(fichero, closeLastLine(content) + entry + crlf);
+        // is added at the end, on a line of its own, and the rest of the file
+        // stays as it was.
+        content += closeLastLine(content);
+        content += entry;
+        content += crlf;
+        platform::writeBytesAtomic(fichero, content);
         return;
     }
 
     // Copying the rewritten lines once more turns the line of one CR into
-    // two empty lines. The file is replaced only once the new content is
-    // complete, so a failure leaves it as it was.
+    // two empty lines.
     platform::writeBytesAtomic(fichero, platform::joinLines(platform::splitLines(scratch)));
 }

@@ -6,6 +6,7 @@
 #include "language/frmIdioma.h"
 #include "language/idiomas.h"
 #include "language/ini.h"
+#include "limitetamano.h"
 #include "platform/flexgrid.h"
 #include "platform/msgbox.h"
 #include "platform/printer.h"
@@ -366,16 +367,47 @@ private slots:
         QVERIFY(!QFile::exists(ficheroidioma));
     }
 
-    void save_writes_the_starting_language()
+    void save_keeps_the_files_language_choice_data()
     {
+        QTest::addColumn<int>("when"); // 0 no switch, 1 before opening, 2 while open, 3 entry removed
+        QTest::addColumn<QString>("written");
+        QTest::newRow("no switch") << 0 << "English";
+        QTest::newRow("switch before opening the editor") << 1 << "Deutsch";
+        QTest::newRow("switch while the editor is open") << 2 << "Deutsch";
+        QTest::newRow("no choice in the file: the running language") << 3 << "English";
+    }
+
+    void save_keeps_the_files_language_choice()
+    {
+        // The save writes the choice the file holds when it is saved, so a
+        // switch made in this run is not undone.
+        QFETCH(int, when);
+        QFETCH(QString, written);
         platform::ScriptedMsgBox box;
-        frmIdioma &e = open(standardFile());
-        QCOMPARE(cambiaridioma(QStringLiteral("Deutsch")), platform::vbTrue);
-        QCOMPARE(leerini(ficheroidioma, "idioma", "idioma"), QStringLiteral("Deutsch"));
+        const QByteArray bytes = crlf(standardFile());
+        {
+            QFile f(ficheroidioma);
+            QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            QCOMPARE(f.write(bytes), bytes.size());
+        }
+        cargaridiomas();
+        if (when == 1)
+            QCOMPARE(cambiaridioma(QStringLiteral("Deutsch")), platform::vbTrue);
+        frmIdioma &e = formidioma();
+        e.show();
+        if (when == 2)
+            QCOMPARE(cambiaridioma(QStringLiteral("Deutsch")), platform::vbTrue);
+        if (when == 3) {
+            QFile f(ficheroidioma);
+            QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            const QByteArray rest = crlf(standardFile().mid(3));
+            QCOMPARE(f.write(rest), rest.size());
+        }
         type(e, 1, 1, QStringLiteral("Languages"));
         type(e, 1, 2, QStringLiteral("Sprachen"));
         e.btguardar_Click();
-        QCOMPARE(readBytes(ficheroidioma), crlf(standardFile()));
+        QCOMPARE(readBytes(ficheroidioma), crlf(standardFile(written)));
+        QCOMPARE(idiomaactual, QStringLiteral("English"));
     }
 
     void new_language()
@@ -474,6 +506,70 @@ private slots:
         QCOMPARE(box.shown.size(), 3);
         QCOMPARE(box.shown[2].prompt, QStringLiteral("File error"));
         QVERIFY(!e.errorguardar);
+    }
+
+    void save_short_write()
+    {
+        // The disk fills up in the middle of the save: the file stays whole.
+        platform::ScriptedMsgBox box;
+        frmIdioma &e = open(standardFile());
+        const QByteArray before = readBytes(ficheroidioma);
+        const QStringList files = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
+        type(e, 6, 1, QStringLiteral("A much longer text than the one that was there"));
+        {
+            LimiteTamano limite(static_cast<rlim_t>(before.size()));
+            QVERIFY(limite.ok());
+            e.btguardar_Click();
+        }
+        QCOMPARE(box.shown.size(), 1);
+        QCOMPARE(box.shown[0].prompt, QStringLiteral("File error"));
+        QCOMPARE(box.shown[0].style, 16);
+        QCOMPARE(box.shown[0].title, QStringLiteral("File"));
+        QCOMPARE(readBytes(ficheroidioma), before);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), files);
+        QVERIFY(e.modificado);
+        QVERIFY(e.errorguardar);
+    }
+
+    void save_when_no_text_can_be_read()
+    {
+        // The language file has become a folder: the failed save still says
+        // what failed, in a fixed text, instead of showing an empty box.
+        platform::ScriptedMsgBox box;
+        frmIdioma &e = open(standardFile());
+        type(e, 6, 1, QStringLiteral("Changed"));
+        QVERIFY(QFile::remove(ficheroidioma));
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("idioma.lng")));
+        e.btguardar_Click();
+        QVERIFY(QDir(dir.path()).rmdir(QStringLiteral("idioma.lng")));
+        QCOMPARE(box.shown.size(), 1);
+        QCOMPARE(box.shown[0].prompt, QStringLiteral("Reading or writing a file failed."));
+        QCOMPARE(box.shown[0].style, 16);
+        QCOMPARE(box.shown[0].title, platform::defaultMsgBoxTitle());
+        QVERIFY(e.modificado);
+    }
+
+    void too_many_identifiers()
+    {
+        // The entry count is a 16-bit number: a first language with more
+        // entries than it holds is refused as unreadable; no row gets a wrong
+        // identifier, and nothing can be edited and saved over the file.
+        QStringList lines = standardFile(QStringLiteral("Deutsch"));
+        QStringList big{"[Big]"};
+        for (int i = 1; i <= 32768; ++i)
+            big << QStringLiteral("%1=t").arg(i);
+        lines = lines.mid(0, 3) + big + lines.mid(3);
+        platform::ScriptedMsgBox box;
+        frmIdioma &e = open(lines);
+        QCOMPARE(box.shown.size(), 1);
+        QCOMPARE(box.shown[0].prompt, QStringLiteral("Dateifehler"));
+        QCOMPARE(box.shown[0].style, 16);
+        QCOMPARE(box.shown[0].title, QStringLiteral("Datei"));
+        QCOMPARE(e.grid()->Rows(), 1);
+        e.grid()->setRow(0);
+        e.grid()->setCol(1);
+        e.MSFlexIdiomas_Click();
+        QVERIFY(!e.modificado);
     }
 
     void close_data()

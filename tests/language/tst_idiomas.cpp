@@ -1,5 +1,6 @@
 #include "language/idiomas.h"
 #include "language/ini.h"
+#include "limitetamano.h"
 #include "platform/htmlhelp.h"
 #include "platform/msgbox.h"
 #include "platform/programfolder.h"
@@ -7,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -245,6 +247,82 @@ private slots:
         QCOMPARE(box.shown.size(), 1);
         QCOMPARE(box.shown[0].style, 16);
         QVERIFY(!QFile::exists(ficheroidioma));
+    }
+
+    void cambiaridioma_failed_write_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        const QStringList texts{"[English]", "1=Languages", "4=Stored", "72=File error", "75=File", "",
+                                "[Deutsch]", "1=Sprachen"};
+        QTest::newRow("key line rewritten") << crlf(QStringList{"[idioma]", "idioma=EN", ""} + texts);
+        QTest::newRow("key added to the settings section")
+            << crlf(texts + QStringList{"", "[idioma]"});
+        QTest::newRow("settings section added") << crlf(QStringList{"junk=1"} + texts);
+    }
+
+    void cambiaridioma_failed_write()
+    {
+        // The disk fills up while the choice is written: the file stays as
+        // it was and the user reads the program's own file failure message.
+        QFETCH(QByteArray, bytes);
+        useFile(bytes);
+        idiomaactual = QStringLiteral("English");
+        platform::ScriptedMsgBox box;
+        platform::Integer stored = platform::vbTrue;
+        {
+            LimiteTamano limite(static_cast<rlim_t>(bytes.size() + 4));
+            QVERIFY(limite.ok());
+            stored = cambiaridioma(QStringLiteral("Deutsch"));
+        }
+        QCOMPARE(stored, platform::vbFalse);
+        QCOMPARE(readBytes(ficheroidioma), bytes);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("idioma.lng")});
+        QCOMPARE(box.shown.size(), 2);
+        QCOMPARE(box.shown[0].prompt, QStringLiteral("Stored"));
+        QCOMPARE(box.shown[1].prompt, QStringLiteral("File error"));
+        QCOMPARE(box.shown[1].style, 16);
+        QCOMPARE(box.shown[1].title, QStringLiteral("File"));
+    }
+
+    void cambiaridioma_folder_instead_of_file()
+    {
+        // Not even the texts can be read: a fixed text says what failed.
+        ficheroidioma = dir.filePath(QStringLiteral("folder.lng"));
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("folder.lng")));
+        idiomaactual = QStringLiteral("English");
+        platform::ScriptedMsgBox box;
+        QCOMPARE(cambiaridioma(QStringLiteral("English")), platform::vbFalse);
+        QCOMPARE(box.shown.size(), 1);
+        QCOMPARE(box.shown[0].prompt, QStringLiteral("Reading or writing a file failed."));
+        QCOMPARE(box.shown[0].style, 16);
+        QCOMPARE(box.shown[0].title, platform::defaultMsgBoxTitle());
+        QVERIFY(QFileInfo(ficheroidioma).isDir());
+    }
+
+    void too_many_sections_is_no_language_file_data()
+    {
+        QTest::addColumn<int>("languages");
+        QTest::newRow("32768 languages") << 32768;
+        QTest::newRow("65537 languages") << 65537;
+    }
+
+    void too_many_sections_is_no_language_file()
+    {
+        // More sections than the 16-bit count holds: the file is taken as
+        // unreadable (no language, no menu items), never with a wrapped count.
+        QFETCH(int, languages);
+        QByteArray bytes = crlf({"[idioma]", "idioma=L1"});
+        for (int i = 1; i <= languages; ++i)
+            bytes += "[L" + QByteArray::number(i) + "]\r\n2=Edit\r\n";
+        useFile(bytes);
+        cargaridiomas();
+        QCOMPARE(numidiomas, platform::Integer(0));
+        QVERIFY(listaidiomas.isEmpty());
+        QVERIFY(idiomaactual.isEmpty());
+        QCOMPARE(menu->items[1].caption, QStringLiteral("-"));
+        QCOMPARE(itemeditoridiomas(), 2);
+        // The user's file is not replaced by the shipped one.
+        QCOMPARE(readBytes(ficheroidioma), bytes);
     }
 
     void missing_file_is_restored_data()

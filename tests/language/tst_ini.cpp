@@ -1,4 +1,5 @@
 #include "language/ini.h"
+#include "limitetamano.h"
 #include "platform/programfolder.h"
 #include "platform/textfile.h"
 #include "platform/vberror.h"
@@ -33,6 +34,10 @@ private slots:
     void missingFile_data();
     void missingFile();
     void failedRewriteKeepsFile();
+    void shortWriteKeepsFile_data();
+    void shortWriteKeepsFile();
+    void tooManySections_data();
+    void tooManySections();
     void writesKeepEveryOtherValue();
 
 private:
@@ -201,13 +206,15 @@ void TestIni::crearseccion_data()
     QTest::newRow("present: nothing happens") << QByteArray("[french]\r\n1=a") << "French"
                                               << QByteArray("[french]\r\n1=a");
     QTest::newRow("empty file") << QByteArray() << "a" << QByteArray("\r\r\n[a]\r\n");
-    QTest::newRow("unterminated last line is ended first")
-        << QByteArray("[a]\r\nx=1") << "b" << QByteArray("[a]\r\nx=1\r\n\r\r\n[b]\r\n");
-    QTest::newRow("unterminated header is ended first") << QByteArray("[a]") << "b"
-                                                        << QByteArray("[a]\r\n\r\r\n[b]\r\n");
+    // The CR of the added CR line ends an unterminated last line: no
+    // surplus empty line before the new header.
+    QTest::newRow("unterminated last line: ended by the CR line")
+        << QByteArray("[a]\r\nx=1") << "b" << QByteArray("[a]\r\nx=1\r\r\n[b]\r\n");
+    QTest::newRow("unterminated header: ended by the CR line") << QByteArray("[a]") << "b"
+                                                               << QByteArray("[a]\r\r\n[b]\r\n");
     QTest::newRow("CR counts as a line end") << QByteArray("[a]\r") << "b" << QByteArray("[a]\r\r\r\n[b]\r\n");
     QTest::newRow("trailing lone LF is text") << QByteArray("[a]\r\nx=1\n") << "b"
-                                              << QByteArray("[a]\r\nx=1\n\r\n\r\r\n[b]\r\n");
+                                              << QByteArray("[a]\r\nx=1\n\r\r\n[b]\r\n");
     QTest::newRow("name written in ANSI") << QByteArray() << QString::fromUtf8("Español")
                                           << QByteArray("\r\r\n[Espa\xf1ol]\r\n");
 }
@@ -262,10 +269,10 @@ void TestIni::escribirini_data()
     QTest::newRow("unterminated header: appended on a line of its own")
         << QByteArray("[a]") << "a" << "k" << "2" << QByteArray("[a]\r\nk=2\r\n");
     QTest::newRow("unterminated file, new section") << QByteArray("x=1") << "b" << "k" << "2"
-                                                    << QByteArray("x=1\r\n\r\r\n[b]\r\nk=2\r\n");
+                                                    << QByteArray("x=1\r\r\n[b]\r\nk=2\r\n");
     QTest::newRow("empty file") << QByteArray() << "a" << "k" << "v" << QByteArray("\r\r\n[a]\r\nk=v\r\n");
     QTest::newRow("LF-only file is one line")
-        << QByteArray("[a]\nx=1\n") << "a" << "x" << "2" << QByteArray("[a]\nx=1\n\r\n\r\r\n[a]\r\nx=2\r\n");
+        << QByteArray("[a]\nx=1\n") << "a" << "x" << "2" << QByteArray("[a]\nx=1\n\r\r\n[a]\r\nx=2\r\n");
     QTest::newRow("bytes above 0x7F survive the rewrite")
         << QByteArray("[a]\r\nw=\x81\x8d\x8f\x90\x9d\xff\r\n[b]\r\nv=\x80\r\n") << "a" << "z"
         << QString::fromUtf8("é€")
@@ -390,6 +397,81 @@ void TestIni::failedRewriteKeepsFile()
     QCOMPARE(read(), before);
     QCOMPARE(QDir(dataDir_->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
              QStringList{QStringLiteral("idioma.lng")});
+}
+
+void TestIni::shortWriteKeepsFile_data()
+{
+    QTest::addColumn<int>("procedure");
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QString>("seccion");
+    const QByteArray noKey("[idioma]\r\n\r\n[English]\r\n1=File\r\n");
+    QTest::newRow("crearseccion") << 0 << noKey << "Deutsch";
+    QTest::newRow("crearseccion, unterminated last line") << 0 << QByteArray("[a]\r\nx=1") << "b";
+    QTest::newRow("escribirini, new section") << 1 << noKey << "Deutsch";
+    QTest::newRow("escribirini, key appended to the last section") << 1 << noKey << "English";
+    QTest::newRow("escribirini, key appended after an unterminated line")
+        << 1 << QByteArray("[a]\r\nx=1") << "a";
+    QTest::newRow("escribirini, key line rewritten") << 1 << QByteArray("[idioma]\r\nidioma=English\r\n") << "idioma";
+}
+
+void TestIni::shortWriteKeepsFile()
+{
+    // A disk that fills up after a few bytes: the file stays as it was, byte
+    // for byte, and nothing is left beside it.
+    QFETCH(int, procedure);
+    QFETCH(QByteArray, before);
+    QFETCH(QString, seccion);
+    const QString f = write(before);
+    bool failed = false;
+    {
+        LimiteTamano limite(static_cast<rlim_t>(before.size() + 3));
+        QVERIFY(limite.ok());
+        try {
+            if (procedure == 0)
+                ::crearseccion(f, seccion);
+            else
+                ::escribirini(f, seccion, QStringLiteral("idioma"), QStringLiteral("Deutsch (Schweiz)"));
+        } catch (const FileError &e) {
+            failed = !e.description().isEmpty();
+        }
+    }
+    QVERIFY(failed);
+    QCOMPARE(read(), before);
+    QCOMPARE(QDir(dataDir_->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+             QStringList{QStringLiteral("idioma.lng")});
+}
+
+void TestIni::tooManySections_data()
+{
+    QTest::addColumn<int>("headers");
+    QTest::addColumn<bool>("readable");
+    QTest::newRow("32768 headers: the largest count") << 32768 << true;
+    QTest::newRow("32769 headers") << 32769 << false;
+    QTest::newRow("65538 headers") << 65538 << false;
+}
+
+void TestIni::tooManySections()
+{
+    // The count is a 16-bit number: a file with more headers than it can
+    // count is refused as unreadable, never given a wrapped count.
+    QFETCH(int, headers);
+    QFETCH(bool, readable);
+    QByteArray file;
+    for (int i = 0; i < headers; ++i)
+        file += "[s" + QByteArray::number(i) + "]\r\n";
+    const QString f = write(file);
+    const QStringList old{QStringLiteral("old")};
+    QStringList secciones = old;
+    try {
+        const int n = ::leersecciones(f, secciones);
+        QVERIFY(readable);
+        QCOMPARE(n, headers - 1);
+        QCOMPARE(secciones.size(), headers - 1);
+        QCOMPARE(secciones.last(), QStringLiteral("s%1").arg(headers - 1));
+    } catch (const FileError &e) {
+        QVERIFY2(!readable, qPrintable(e.description()));
+        QCOMPARE(secciones, old);
+    }
 }
 
 void TestIni::writesKeepEveryOtherValue()
