@@ -94,7 +94,8 @@ QByteArray dataFile()
         out += QByteArray::number(points) + "  1  1  1  0  " + QByteArray::number(c) + "\r\n";
         for (int j = 1; j <= points; ++j) {
             const double x = j * 0.001;
-            out += QByteArray::number(x, 'g', 15) + "   " + QByteArray::number(std::sin(x + c), 'g', 15) + "\r\n";
+            out += QByteArray::number(x, 'g', 15) + "   " + QByteArray::number(std::sin(x + c), 'g', 15) +
+                   "\r\n";
         }
     }
     return out + "fin\r\n";

@@ -252,11 +252,10 @@ private slots:
     void cambiaridioma_failed_write_data()
     {
         QTest::addColumn<QByteArray>("bytes");
-        const QStringList texts{"[English]", "1=Languages", "4=Stored", "72=File error", "75=File", "",
-                                "[Deutsch]", "1=Sprachen"};
+        const QStringList texts{"[English]", "1=Languages", "4=Stored",  "72=File error", "75=File",
+                                "",          "[Deutsch]",   "1=Sprachen"};
         QTest::newRow("key line rewritten") << crlf(QStringList{"[idioma]", "idioma=EN", ""} + texts);
-        QTest::newRow("key added to the settings section")
-            << crlf(texts + QStringList{"", "[idioma]"});
+        QTest::newRow("key added to the settings section") << crlf(texts + QStringList{"", "[idioma]"});
         QTest::newRow("settings section added") << crlf(QStringList{"junk=1"} + texts);
     }
 
@@ -276,7 +275,8 @@ private slots:
         }
         QCOMPARE(stored, platform::vbFalse);
         QCOMPARE(readBytes(ficheroidioma), bytes);
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("idioma.lng")});
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{QStringLiteral("idioma.lng")});
         QCOMPARE(box.shown.size(), 2);
         QCOMPARE(box.shown[0].prompt, QStringLiteral("Stored"));
         QCOMPARE(box.shown[1].prompt, QStringLiteral("File error"));
