@@ -86,7 +86,10 @@ bool asegurarficheroidioma()
         return false;
     QSaveFile out(ficheroidioma);
     out.setDirectWriteFallback(true);
-    if (!out.open(QIODevice::WriteOnly) || out.write(original) != original.size() || !out.commit())
+    // Unbuffered, so that a short write (a full disk) is seen and nothing is
+    // committed: a cut file would pass for the user's at the next start.
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || out.write(original) != original.size() ||
+        !out.commit())
         return false;
     return legible(ficheroidioma);
 }

@@ -345,6 +345,22 @@ private slots:
         QVERIFY(menu->items[1].checked);
     }
 
+    void restore_on_a_full_disk_leaves_no_cut_file()
+    {
+        // The disk fills up while the shipped file is put back: no part of
+        // it is left to pass for the user's file at the next start.
+        useFile(QByteArray());
+        {
+            LimiteTamano limite(1000);
+            QVERIFY(limite.ok());
+            QVERIFY(!asegurarficheroidioma());
+        }
+        QVERIFY(!QFile::exists(ficheroidioma));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+        cargaridiomas();
+        QCOMPARE(readBytes(ficheroidioma), ficheroidiomaoriginal());
+    }
+
     void unrestorable_file_gives_empty_captions()
     {
         ficheroidioma = dir.filePath(QStringLiteral("no-such-folder/idioma.lng"));
