@@ -22,6 +22,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <optional>
+
 using platform::FlexGrid;
 
 namespace
@@ -481,46 +483,31 @@ private slots:
         QVERIFY(e.editor()->isVisible());
     }
 
+    void save_that_cannot_write_data()
+    {
+        QTest::addColumn<bool>("shortWrite");
+        QTest::newRow("a name too long to write anything beside") << false;
+        QTest::newRow("the disk fills up in the middle") << true;
+    }
+
     void save_that_cannot_write()
     {
-        // A file name so long that nothing can be written beside it.
-        ficheroidioma = dir.filePath(QString(250, QLatin1Char('n')) + QStringLiteral(".lng"));
+        QFETCH(bool, shortWrite);
+        if (!shortWrite)
+            ficheroidioma = dir.filePath(QString(250, QLatin1Char('n')) + QStringLiteral(".lng"));
         platform::ScriptedMsgBox box;
         frmIdioma &e = open(standardFile());
         const QByteArray before = readBytes(ficheroidioma);
         QVERIFY(!before.isEmpty());
-        type(e, 6, 1, QStringLiteral("Changed"));
-        e.btguardar_Click();
-        QCOMPARE(box.shown.size(), 1);
-        QCOMPARE(box.shown[0].prompt, QStringLiteral("File error"));
-        QCOMPARE(box.shown[0].style, 16);
-        QCOMPARE(box.shown[0].title, QStringLiteral("File"));
-        QCOMPARE(readBytes(ficheroidioma), before);
-        QVERIFY(e.modificado);
-
-        // Closing with Yes keeps the window and the edit.
-        box.answers = {platform::vbYes};
-        QVERIFY(!e.close());
-        QVERIFY(formidiomaexistente());
-        QCOMPARE(e.grid()->TextMatrix(6, 1), QStringLiteral("Changed"));
-        QCOMPARE(box.shown.size(), 3);
-        QCOMPARE(box.shown[2].prompt, QStringLiteral("File error"));
-        QVERIFY(!e.errorguardar);
-    }
-
-    void save_short_write()
-    {
-        // The disk fills up in the middle of the save: the file stays whole.
-        platform::ScriptedMsgBox box;
-        frmIdioma &e = open(standardFile());
-        const QByteArray before = readBytes(ficheroidioma);
         const QStringList files = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
-        type(e, 6, 1, QStringLiteral("A much longer text than the one that was there"));
-        {
-            LimiteTamano limite(static_cast<rlim_t>(before.size()));
-            QVERIFY(limite.ok());
-            e.btguardar_Click();
+        const QString text = QStringLiteral("A text much longer than the one that was there");
+        type(e, 6, 1, text);
+        std::optional<LimiteTamano> limite;
+        if (shortWrite) {
+            limite.emplace(static_cast<rlim_t>(before.size()));
+            QVERIFY(limite->ok());
         }
+        e.btguardar_Click();
         QCOMPARE(box.shown.size(), 1);
         QCOMPARE(box.shown[0].prompt, QStringLiteral("File error"));
         QCOMPARE(box.shown[0].style, 16);
@@ -529,6 +516,17 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), files);
         QVERIFY(e.modificado);
         QVERIFY(e.errorguardar);
+
+        // Closing with Yes keeps the window and the edit.
+        box.answers = {platform::vbYes};
+        QVERIFY(!e.close());
+        limite.reset();
+        QVERIFY(formidiomaexistente());
+        QCOMPARE(e.grid()->TextMatrix(6, 1), text);
+        QCOMPARE(box.shown.size(), 3);
+        QCOMPARE(box.shown[2].prompt, QStringLiteral("File error"));
+        QVERIFY(!e.errorguardar);
+        QCOMPARE(readBytes(ficheroidioma), before);
     }
 
     void save_when_no_text_can_be_read()
