@@ -177,6 +177,7 @@ QString lineasegura(const QString &texto)
 {
     QString s = texto;
     s.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    s.replace(QLatin1Char('\n'), QLatin1Char(' '));
     return s;
 }
 

@@ -59,7 +59,8 @@ struct CeldasImportadas {
 // blanks alone gives an empty cell.
 CeldasImportadas celdaslinea(const QString &linea, const QString &separador);
 
-// A line of a data file: CR (which would end the line early) becomes a blank.
+// A line of a data file: CR and LF (either would end the line early when the
+// file is read back) become blanks.
 QString lineasegura(const QString &texto);
 
 } // namespace ficheros

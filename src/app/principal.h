@@ -25,6 +25,7 @@ class ctrgraficas;
 class textextend;
 namespace platform
 {
+class LineReader;
 class UpDown;
 }
 
@@ -139,7 +140,7 @@ private:
     void prepararcdialog(const QString &filtro, long flags);
     void mensajefichero(bool cancelado);
     void mensajefallo(std::exception_ptr fallo);
-    void leerdatos(const QByteArray &contenido);
+    void leerdatos(platform::LineReader &lector);
     void leerdatosini(const IniIndice &ini);
     QStringList lineasdocumento() const;
     int pestanasvisibles() const;

@@ -1,7 +1,8 @@
 // The document commands of the toolbar: a new document, opening a ".dat"
 // file and saving one.
 //
-// The plain ".dat" format, one byte per character, every line ended by CR LF:
+// The plain ".dat" format, one byte per character, every line ended by CR LF
+// (a file read back may end its lines with LF alone as well):
 //   chart title / x-axis caption / y-axis caption
 //   per curve in use (at most ten):
 //     legend text
@@ -138,12 +139,13 @@ bool principal::abrirfichero()
         CDialog.ShowOpen();
         if (CDialog.FileName.isEmpty())
             return false;
-        const QByteArray contenido = platform::readAll(CDialog.FileName);
-        // A data file in the keyed layout is read by its own rules.
-        if (esficheroini(contenido))
-            leerdatosini(IniIndice(contenido));
+        // The plain layout is read line by line as the curves take them;
+        // a data file in the keyed layout is read by its own rules.
+        platform::LineReader lector(CDialog.FileName, platform::LineBreaks::CrOrLf);
+        if (esficheroini(lector.peek(10)))
+            leerdatosini(IniIndice::leer(CDialog.FileName));
         else
-            leerdatos(contenido);
+            leerdatos(lector);
         return true;
     } catch (...) {
         mensajefallo(std::current_exception());
@@ -151,23 +153,18 @@ bool principal::abrirfichero()
     }
 }
 
-void principal::leerdatos(const QByteArray &contenido)
+void principal::leerdatos(platform::LineReader &lector)
 {
-    const QStringList lineas = platform::splitLines(contenido);
-    qsizetype pos = 0;
-    const auto siguiente = [&]() -> const QString & {
-        if (pos >= lineas.size())
-            finprematuro();
-        return lineas[pos++];
-    };
+    // A file that ends inside a block fails at the first line it lacks.
+    const auto siguiente = [&lector]() { return lector.readLine(); };
 
     TXTtitulog->setText(siguiente());
     TXTleyendax->setText(siguiente());
     TXTleyenday->setText(siguiente());
 
     int n = 0;
-    while (pos < lineas.size()) {
-        const QString &leyenda = siguiente();
+    while (!lector.atEnd()) {
+        const QString leyenda = siguiente();
         if (leyenda.compare(QLatin1String("fin"), Qt::CaseInsensitive) == 0)
             break;
         ++n;

@@ -1,6 +1,6 @@
 // Point import into one curve tab's grid: from a delimited text file (the
-// separator chosen beside the button) or from the first two columns of a
-// workbook's active sheet. Only the grid changes.
+// separator chosen beside the button; a line ends at CR, CR LF or LF) or from
+// the first two columns of a workbook's active sheet. Only the grid changes.
 
 #include "app/principal.h"
 
@@ -76,15 +76,17 @@ void principal::importartexto(const QString &fichero, Integer Index)
 {
     const auto i = static_cast<std::size_t>(Index);
     const QString separador = CMBlimitador.at(i)->currentText();
-    const QStringList lineas = platform::readLines(fichero);
+    // The file is read as the rows are filled: one beyond the grid's limit
+    // ends the import before it is read, so a huge file costs no memory.
+    platform::LineReader lector(fichero, platform::LineBreaks::CrOrLf);
     platform::FlexGrid *g = MSFdata[i];
     const ficheros::Relleno relleno(g);
     g->setRows(1);
     int k = 0;
-    for (const QString &linea : lineas) {
+    while (!lector.atEnd()) {
         ++k;
         anadirfila(g, k);
-        const ficheros::CeldasImportadas c = ficheros::celdaslinea(linea, separador);
+        const ficheros::CeldasImportadas c = ficheros::celdaslinea(lector.readLine(), separador);
         if (c.campos < 1)
             throw platform::VbError(platform::vberr::SubscriptOutOfRange, QStringLiteral("Empty line"));
         g->setTextMatrix(k, 1, c.x);

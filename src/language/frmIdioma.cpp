@@ -12,6 +12,7 @@
 #include <QAbstractItemModel>
 #include <QCloseEvent>
 #include <QDate>
+#include <QHash>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPointer>
@@ -33,29 +34,72 @@ QPointer<frmIdioma> &instancia()
 
 using Entrada = std::pair<QString, QString>; // key, value
 
-// The entries of the first section named `seccion` (without regard to case),
-// in file order: empty lines are skipped, the section ends at the next header
-// or at the end of the file. A line without "=" has no key and is no entry.
-QList<Entrada> entradasseccion(const QString &fichero, const QString &seccion)
+// The entries of every section of the file, in file order, by the section's
+// lower-case name; of two sections with one name only the first counts. Empty
+// lines are skipped, a section ends at the next header or at the end of the
+// file, and a line without "=" has no key and is no entry. The file is read
+// once, however many sections it holds.
+QHash<QString, QList<Entrada>> entradassecciones(const QString &fichero)
 {
     const QStringList lineas = platform::readLines(fichero);
-    const QString buscada = seccion.toLower();
-    QList<Entrada> out;
-    bool dentro = false;
+    QHash<QString, QList<Entrada>> secciones;
+    QList<Entrada> *actual = nullptr; // null outside a section that counts
     for (const QString &l : lineas) {
-        const bool cabecera = l.startsWith(QLatin1Char('['));
-        if (!dentro) {
-            dentro = cabecera && l.mid(1, l.size() - 2).toLower() == buscada;
+        if (l.startsWith(QLatin1Char('['))) {
+            const QString nombre = l.mid(1, l.size() - 2).toLower();
+            actual = secciones.contains(nombre) ? nullptr : &secciones[nombre];
             continue;
         }
-        if (cabecera)
-            break;
         const qsizetype igual = l.indexOf(QLatin1Char('='));
-        if (l.isEmpty() || igual < 0)
+        if (!actual || l.isEmpty() || igual < 0)
             continue;
-        out.append({l.left(igual), l.mid(igual + 1)});
+        actual->append({l.left(igual), l.mid(igual + 1)});
     }
-    return out;
+    return secciones;
+}
+
+// The entries of the first section named `seccion` (without regard to case).
+QList<Entrada> entradasseccion(const QHash<QString, QList<Entrada>> &secciones, const QString &seccion)
+{
+    return secciones.value(seccion.toLower());
+}
+
+// Puts the keys of the section `seccion` of `fichero` into column 0, one new
+// row each; returns their number.
+platform::Integer ponernumeracion(platform::FlexGrid *g, const QList<Entrada> &entradas, const QString &fichero,
+                                  const QString &seccion)
+{
+    // The count is a 16-bit number: a section with more entries than it
+    // holds is not one the window can show. Nothing is added to the grid.
+    if (entradas.size() > std::numeric_limits<platform::Integer>::max())
+        throw platform::FileError(platform::vberr::Overflow,
+                                  QStringLiteral("Cannot read %1: more than %2 entries in [%3]")
+                                      .arg(fichero)
+                                      .arg(int(std::numeric_limits<platform::Integer>::max()))
+                                      .arg(seccion));
+    platform::Integer k = 0;
+    for (const Entrada &e : entradas) {
+        ++k;
+        g->setRows(g->Rows() + 1);
+        g->setTextMatrix(k, 0, e.first);
+    }
+    return k;
+}
+
+// Puts the values into column `columna`, the k-th entry into row k.
+void ponertextos(platform::FlexGrid *g, const QList<Entrada> &entradas, int columna)
+{
+    int k = 0;
+    for (const Entrada &e : entradas) {
+        ++k;
+        // Entries beyond the first language's get rows of their own, so that
+        // no text of the file is lost by a save.
+        if (k >= g->Rows()) {
+            g->setRows(k + 1);
+            g->setTextMatrix(k, 0, e.first);
+        }
+        g->setTextMatrix(k, columna, e.second);
+    }
 }
 
 // Window size when it opens, in pixels.
@@ -166,10 +210,10 @@ void frmIdioma::Form_Load()
 
     if (n > 0) {
         try {
-            Integer numero = 0;
-            leernumeracion(ficheroidioma, listaidiomas.at(0), numero);
+            const auto secciones = entradassecciones(ficheroidioma);
+            ponernumeracion(g, entradasseccion(secciones, listaidiomas.at(0)), ficheroidioma, listaidiomas.at(0));
             for (int i = 1; i <= n; ++i)
-                leertodoidioma(ficheroidioma, listaidiomas.at(i - 1), static_cast<Integer>(i));
+                ponertextos(g, entradasseccion(secciones, listaidiomas.at(i - 1)), i);
         } catch (const platform::VbError &) {
             // What was read stays on view; the file itself is left alone.
             platform::msgbox(textofallofichero(), platform::vbCritical, leertexto(75));
@@ -182,38 +226,12 @@ void frmIdioma::Form_Load()
 
 void frmIdioma::leernumeracion(const QString &fichero, const QString &seccion, Integer &numero)
 {
-    const QList<Entrada> entradas = entradasseccion(fichero, seccion);
-    // The count is a 16-bit number: a section with more entries than it
-    // holds is not one the window can show. Nothing is added to the grid.
-    if (entradas.size() > std::numeric_limits<Integer>::max())
-        throw platform::FileError(platform::vberr::Overflow,
-                                  QStringLiteral("Cannot read %1: more than %2 entries in [%3]")
-                                      .arg(fichero)
-                                      .arg(int(std::numeric_limits<Integer>::max()))
-                                      .arg(seccion));
-    Integer k = 0;
-    for (const Entrada &e : entradas) {
-        ++k;
-        MSFlexIdiomas->setRows(MSFlexIdiomas->Rows() + 1);
-        MSFlexIdiomas->setTextMatrix(k, 0, e.first);
-    }
-    numero = k;
+    numero = ponernumeracion(MSFlexIdiomas, entradasseccion(entradassecciones(fichero), seccion), fichero, seccion);
 }
 
 void frmIdioma::leertodoidioma(const QString &fichero, const QString &seccion, Integer columna)
 {
-    const QList<Entrada> entradas = entradasseccion(fichero, seccion);
-    int k = 0;
-    for (const Entrada &e : entradas) {
-        ++k;
-        // Entries beyond the first language's get rows of their own, so that
-        // no text of the file is lost by a save.
-        if (k >= MSFlexIdiomas->Rows()) {
-            MSFlexIdiomas->setRows(k + 1);
-            MSFlexIdiomas->setTextMatrix(k, 0, e.first);
-        }
-        MSFlexIdiomas->setTextMatrix(k, columna, e.second);
-    }
+    ponertextos(MSFlexIdiomas, entradasseccion(entradassecciones(fichero), seccion), columna);
 }
 
 void frmIdioma::colocareditor()

@@ -7,6 +7,9 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
+#include <cstring>
+
 namespace platform {
 
 namespace {
@@ -50,22 +53,44 @@ int openErrorNumber(const QString &path)
     return vberr::PathFileAccess;
 }
 
-// Next line of `content` from `pos`: the text up to the next CR (or the end);
-// an LF right after that CR is part of the line end.
-QString takeLine(const QByteArray &content, qsizetype &pos)
+// The position of the first line-end byte at or after `from`, or n when the
+// line runs to the end of the bytes.
+qsizetype nextBreak(const char *data, qsizetype from, qsizetype n, LineBreaks breaks)
 {
-    const qsizetype n = content.size();
-    qsizetype end = content.indexOf('\r', pos);
-    if (end < 0)
-        end = n;
-    const QString line = fromAnsi(QByteArrayView(content).sliced(pos, end - pos));
-    pos = end;
-    if (pos < n) {
-        ++pos; // CR
-        if (pos < n && content[pos] == '\n')
-            ++pos;
+    if (breaks == LineBreaks::Cr) {
+        const void *cr = std::memchr(data + from, '\r', static_cast<std::size_t>(n - from));
+        return cr ? static_cast<const char *>(cr) - data : n;
     }
+    return std::find_if(data + from, data + n, [](char c) { return c == '\r' || c == '\n'; }) - data;
+}
+
+// The start of the next line after the line end at `end`: one byte past it,
+// two for CR LF.
+qsizetype afterBreak(const char *data, qsizetype end, qsizetype n)
+{
+    return data[end] == '\r' && end + 1 < n && data[end + 1] == '\n' ? end + 2 : end + 1;
+}
+
+// Next line of `content` from `pos`: the text up to the next line end (or the
+// end of the content); `pos` moves past that line end.
+QString takeLine(const QByteArray &content, qsizetype &pos, LineBreaks breaks)
+{
+    const char *data = content.constData();
+    const qsizetype n = content.size();
+    const qsizetype end = nextBreak(data, pos, n, breaks);
+    const QString line = fromAnsi(QByteArrayView(data + pos, end - pos));
+    pos = end < n ? afterBreak(data, end, n) : n;
     return line;
+}
+
+// Opens the file for reading or throws the error that says why not.
+void openForReading(QFile &f, const QString &path)
+{
+    if (f.open(QIODevice::ReadOnly))
+        return;
+    if (QFileInfo(path).isDir())
+        fail(vberr::PathFileAccess, QStringLiteral("Cannot read"), path, QStringLiteral("it is a folder"));
+    fail(openErrorNumber(path), QStringLiteral("Cannot open"), path, describe(f));
 }
 
 } // namespace
@@ -88,40 +113,83 @@ QByteArray toAnsi(const QString &text)
     return b;
 }
 
-QStringList splitLines(const QByteArray &content)
+QStringList splitLines(const QByteArray &content, LineBreaks breaks)
 {
     QStringList lines;
     qsizetype pos = 0;
     while (pos < content.size())
-        lines.append(takeLine(content, pos));
+        lines.append(takeLine(content, pos, breaks));
     return lines;
 }
 
 QByteArray readAll(const QString &path)
 {
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        if (QFileInfo(path).isDir())
-            fail(vberr::PathFileAccess, QStringLiteral("Cannot read"), path, QStringLiteral("it is a folder"));
-        fail(openErrorNumber(path), QStringLiteral("Cannot open"), path, describe(f));
-    }
+    openForReading(f, path);
     QByteArray content = f.readAll();
     if (f.error() != QFileDevice::NoError)
         fail(vberr::PathFileAccess, QStringLiteral("Cannot read"), path, describe(f));
     return content;
 }
 
-QStringList readLines(const QString &path) { return splitLines(readAll(path)); }
+QStringList readLines(const QString &path, LineBreaks breaks) { return splitLines(readAll(path), breaks); }
 
-LineReader::LineReader(const QString &path) : content_(readAll(path)) {}
+LineReader::LineReader(const QString &path, LineBreaks breaks) : file_(path), breaks_(breaks)
+{
+    openForReading(file_, path);
+}
 
-bool LineReader::atEnd() const { return pos_ >= content_.size(); }
+void LineReader::fill()
+{
+    constexpr qsizetype block = 64 * 1024;
+    buffer_.remove(0, pos_);
+    pos_ = 0;
+    const qsizetype kept = buffer_.size();
+    buffer_.resize(kept + block);
+    const qint64 got = file_.read(buffer_.data() + kept, block);
+    if (got < 0) {
+        buffer_.resize(kept);
+        fail(vberr::PathFileAccess, QStringLiteral("Cannot read"), file_.fileName(), describe(file_));
+    }
+    buffer_.resize(kept + got);
+    if (got == 0)
+        eof_ = true;
+}
+
+bool LineReader::atEnd()
+{
+    while (pos_ >= buffer_.size() && !eof_)
+        fill();
+    return pos_ >= buffer_.size();
+}
+
+QByteArray LineReader::peek(qsizetype n)
+{
+    while (buffer_.size() - pos_ < n && !eof_)
+        fill();
+    return buffer_.mid(pos_, n);
+}
 
 QString LineReader::readLine()
 {
     if (atEnd())
         throw FileError(vberr::InputPastEnd, QStringLiteral("Input past end of file"));
-    return takeLine(content_, pos_);
+    qsizetype searched = 0; // bytes from pos_ on already known to hold no line end
+    for (;;) {
+        const char *data = buffer_.constData();
+        const qsizetype n = buffer_.size();
+        const qsizetype end = nextBreak(data, pos_ + searched, n, breaks_);
+        // A CR as the last byte read: the next block tells whether an LF
+        // belongs to it.
+        const bool open = end == n || (data[end] == '\r' && end + 1 == n);
+        if (!open || eof_) {
+            const QString line = fromAnsi(QByteArrayView(data + pos_, end - pos_));
+            pos_ = end < n ? afterBreak(data, end, n) : n;
+            return line;
+        }
+        searched = end - pos_;
+        fill();
+    }
 }
 
 QByteArray joinLines(const QStringList &lines)

@@ -313,7 +313,9 @@ private slots:
         QTest::newRow("legend fIn ends the curves") << plano(uno + QStringList{"fIn", "-1  -1"}) << 1 << "t";
         QTest::newRow("no end line") << plano(uno) << 1 << "t";
         QTest::newRow("no line end after the last line") << plano(uno).chopped(2) << 1 << "t";
-        QTest::newRow("LF line ends are text") << QByteArray("a\nb\r\nx\r\ny\r\nfin\r\n") << 0 << "a\nb";
+        QTest::newRow("LF line ends") << QByteArray("t\nx\ny\nuno\n-1  -1\n2  1  0  1  0  0\n0   0\n1   1\nfin\n") << 1
+                                      << "t";
+        QTest::newRow("LF alone, then CR LF") << QByteArray("a\nb\r\nc\r\nfin\r\n") << 0 << "a";
         QTest::newRow("no curve") << plano({"t", "x", "y", "fin"}) << 0 << "t";
         QTest::newRow("header lines only") << plano({"t", "x", "y"}) << 0 << "t";
         QTest::newRow("title with quotes and commas")
@@ -545,8 +547,43 @@ private slots:
         QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("missing"))));
     }
 
+    // The ten-curve file with its lines ended by LF, by CR or by a mix opens
+    // as the CR LF one does.
+    void opensWithAnyLineEnd_data()
+    {
+        QTest::addColumn<QByteArray>("fin"); // the line end; empty for a mix
+        QTest::newRow("CR LF") << QByteArray("\r\n");
+        QTest::newRow("LF") << QByteArray("\n");
+        QTest::newRow("CR") << QByteArray("\r");
+        QTest::newRow("mixed") << QByteArray();
+    }
+    void opensWithAnyLineEnd()
+    {
+        QFETCH(QByteArray, fin);
+        QList<QByteArray> lineas = leerfichero(fixture("diez-curvas.dat")).split('\n');
+        QCOMPARE(lineas.takeLast(), QByteArray());
+        const QByteArray fines[] = {"\r\n", "\n", "\r"};
+        QByteArray contenido;
+        for (qsizetype i = 0; i < lineas.size(); ++i) {
+            QVERIFY(lineas[i].endsWith('\r'));
+            contenido += lineas[i].chopped(1) + (fin.isEmpty() ? fines[i % 3] : fin);
+        }
+        principal &p = abrirventana();
+        const QString ruta = escribir(dir, "fines.dat", contenido);
+        platform::ScriptedMsgBox box;
+        QVERIFY(abrircon(p, ruta));
+        QCOMPARE(box.shown.size(), 0);
+        QCOMPARE(p.titlebox()->text(), QStringLiteral("Ensayo, \"comillas\" y m\xe1s"));
+        QCOMPARE(p.xcaptionbox()->text(), QStringLiteral("Tiempo (s)"));
+        QCOMPARE(p.ycaptionbox()->text(), QStringLiteral("Tensi\xf3n, V"));
+        const QList<Pestana> doc = diezcurvas();
+        QCOMPARE(pestanasvisibles(p), 10);
+        for (int i = 0; i < doc.size(); ++i)
+            QCOMPARE(leerpestana(p, i), doc[i]);
+    }
+
     // A line end inside a text would split the line and put every later
-    // line out of step; it is written as a blank.
+    // line out of step; CR and LF are written as blanks.
     void lineEndsInTextsDoNotBreakTheFile()
     {
         principal &p = abrirventana();
@@ -560,7 +597,7 @@ private slots:
         platform::ScriptedFileDialog dlg;
         dlg.answers << ruta;
         p.guardarfichero();
-        QCOMPARE(leerfichero(ruta), plano({"t \nu", "X", "Y", "a b", "-1  -1", "2  1  0  1  0  0", "1    2", "3   4", "fin"}));
+        QCOMPARE(leerfichero(ruta), plano({"t  u", "X", "Y", "a b", "-1  -1", "2  1  0  1  0  0", "1    2", "3   4", "fin"}));
         QVERIFY(abrircon(p, ruta));
         QCOMPARE(p.MSFdata[0]->TextMatrix(2, 2), QStringLiteral("4"));
     }

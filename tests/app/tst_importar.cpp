@@ -115,7 +115,10 @@ private slots:
             << Filas{{"1", "1"}, {"2", "2"}, {"3", "3"}, {"4", "4"}, {"5", "5"}, {"", ""}} << falla;
         QTest::newRow("last line without line end") << 0 << QByteArray("1,2\r\n3,4") << Filas{{"1", "2"}, {"3", "4"}}
                                                     << ok;
-        QTest::newRow("LF alone is text") << 0 << QByteArray("1,2\n3,4\r\n") << Filas{{"1", "2\n3"}} << ok;
+        QTest::newRow("LF alone ends a line") << 0 << QByteArray("1,2\n3,4\r\n") << Filas{{"1", "2"}, {"3", "4"}} << ok;
+        QTest::newRow("CR LF LF: an empty line")
+            << 0 << QByteArray("1,2\r\n\n3,4\r\n") << Filas{{"1", "2"}, {"", ""}} << falla;
+        QTest::newRow("LF CR: an empty line") << 0 << QByteArray("1,2\n\r3,4") << Filas{{"1", "2"}, {"", ""}} << falla;
         QTest::newRow("empty file") << 0 << QByteArray() << Filas{} << ok;
         QTest::newRow("high bytes") << 1 << QByteArray("\xe1;\x80\r\n")
                                     << Filas{{QString(QChar(0xE1)), QString(QChar(0x20AC))}} << ok;
@@ -195,21 +198,71 @@ private slots:
         QCOMPARE(p.BTimport[3]->toolTip(), QStringLiteral("T45 ,"));
     }
 
+    // The same 50 lines with each kind of line end give the same 50 points.
+    void textImportLineEnds_data()
+    {
+        QTest::addColumn<QByteArray>("fin"); // the line end; empty for a mix of all three
+        QTest::addColumn<bool>("ultima");    // the last line has its line end
+        QTest::newRow("CR LF") << QByteArray("\r\n") << true;
+        QTest::newRow("LF") << QByteArray("\n") << true;
+        QTest::newRow("CR") << QByteArray("\r") << true;
+        QTest::newRow("LF, last line open") << QByteArray("\n") << false;
+        QTest::newRow("mixed") << QByteArray() << true;
+    }
+    void textImportLineEnds()
+    {
+        QFETCH(QByteArray, fin);
+        QFETCH(bool, ultima);
+        const QByteArray fines[] = {"\r\n", "\n", "\r"};
+        QByteArray contenido;
+        Filas esperadas;
+        for (int j = 1; j <= 50; ++j) {
+            const QByteArray x = QByteArray::number(j * 0.5);
+            const QByteArray y = QByteArray::number(j * j - 7);
+            contenido += x + ";" + y;
+            if (j < 50 || ultima)
+                contenido += fin.isEmpty() ? fines[j % 3] : fin;
+            esperadas.append({QString::fromLatin1(x), QString::fromLatin1(y)});
+        }
+        principal &p = abrirventana();
+        p.CMBlimitador[0]->setCurrentIndex(1);
+        const QString ruta = dir.filePath(QStringLiteral("lineas.txt"));
+        escribirfichero(ruta, contenido);
+        QCOMPARE(pulsar(p.BTimport[0], ruta).size(), 0);
+        QCOMPARE(p.MSFdata[0]->Rows(), 51);
+        QCOMPARE(leerpestana(p, 0).datos, esperadas);
+        QVERIFY(filasnumeradas(p.MSFdata[0]));
+    }
+
     // More points than a curve holds: the rows up to the limit, then the
-    // failure message.
+    // failure message, however far the file goes on.
+    void textImportLimit_data()
+    {
+        QTest::addColumn<int>("lineas");
+        QTest::addColumn<QByteArray>("fin");
+        QTest::newRow("at the limit") << 32767 << QByteArray("\r\n");
+        QTest::newRow("one beyond") << 32768 << QByteArray("\r\n");
+        QTest::newRow("one beyond, LF") << 32768 << QByteArray("\n");
+        QTest::newRow("far beyond") << 200000 << QByteArray("\r\n");
+    }
     void textImportLimit()
     {
+        QFETCH(int, lineas);
+        QFETCH(QByteArray, fin);
         principal &p = abrirventana();
         QByteArray contenido;
-        for (int j = 1; j <= 32768; ++j)
-            contenido += QByteArray::number(j) + ",1\r\n";
+        for (int j = 1; j <= lineas; ++j)
+            contenido += QByteArray::number(j) + ",1" + fin;
         const QString ruta = dir.filePath(QStringLiteral("grande.txt"));
         escribirfichero(ruta, contenido);
         const auto boxes = pulsar(p.BTimport[0], ruta);
-        QCOMPARE(boxes.size(), 1);
-        QCOMPARE(boxes[0].style, 16);
+        QCOMPARE(boxes.size(), lineas > 32767 ? 1 : 0);
+        if (!boxes.isEmpty())
+            QCOMPARE(boxes[0].style, 16);
         QCOMPARE(p.MSFdata[0]->Rows(), 32768);
+        QCOMPARE(p.MSFdata[0]->TextMatrix(32767, 0), QStringLiteral("32767"));
         QCOMPARE(p.MSFdata[0]->TextMatrix(32767, 1), QStringLiteral("32767"));
+        QCOMPARE(p.MSFdata[0]->TextMatrix(32767, 2), QStringLiteral("1"));
     }
 
     void workbookImport_data()

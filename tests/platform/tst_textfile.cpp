@@ -10,6 +10,8 @@
 
 using namespace platform;
 
+Q_DECLARE_METATYPE(platform::LineBreaks)
+
 class TestTextFile : public QObject {
     Q_OBJECT
 private slots:
@@ -21,6 +23,9 @@ private slots:
     void splitLines();
     void lineReaderMatchesSplit_data();
     void lineReaderMatchesSplit();
+    void lineReaderAcrossBlocks_data();
+    void lineReaderAcrossBlocks();
+    void lineReaderPeek();
     void lineReaderPastEnd();
     void writeAndReadBack();
     void atomicReplace();
@@ -91,26 +96,45 @@ void TestTextFile::unmappableCharacter()
 void TestTextFile::splitLines_data()
 {
     QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<LineBreaks>("breaks");
     QTest::addColumn<QStringList>("lines");
-    QTest::newRow("empty") << QByteArray() << QStringList();
-    QTest::newRow("CR LF") << QByteArray("a\r\nb\r\n") << QStringList{"a", "b"};
-    QTest::newRow("CR only") << QByteArray("a\rb\r") << QStringList{"a", "b"};
-    QTest::newRow("LF only is text") << QByteArray("a\nb\n") << QStringList{"a\nb\n"};
-    QTest::newRow("LF CR") << QByteArray("a\n\rb") << QStringList{"a\n", "b"};
-    QTest::newRow("no line end at the end") << QByteArray("a\r\nb") << QStringList{"a", "b"};
-    QTest::newRow("CR CR LF: two empty lines") << QByteArray("\r\r\n") << QStringList{"", ""};
-    QTest::newRow("CR LF LF: LF starts the next line") << QByteArray("a\r\n\nb\r\n") << QStringList{"a", "\nb"};
-    QTest::newRow("empty lines") << QByteArray("\r\n\r\n") << QStringList{"", ""};
-    QTest::newRow("only LF") << QByteArray("\n") << QStringList{"\n"};
-    QTest::newRow("bytes above 0x7F") << QByteArray("A\xf1o\r\n\x80") << QStringList{"Año", "€"};
-    QTest::newRow("NUL byte") << QByteArray("a\0b", 3) << QStringList{QString(QStringLiteral("a")) + QChar(0) + "b"};
+    const LineBreaks cr = LineBreaks::Cr;
+    const LineBreaks lf = LineBreaks::CrOrLf;
+    QTest::newRow("empty") << QByteArray() << cr << QStringList();
+    QTest::newRow("CR LF") << QByteArray("a\r\nb\r\n") << cr << QStringList{"a", "b"};
+    QTest::newRow("CR only") << QByteArray("a\rb\r") << cr << QStringList{"a", "b"};
+    QTest::newRow("LF only is text") << QByteArray("a\nb\n") << cr << QStringList{"a\nb\n"};
+    QTest::newRow("LF CR") << QByteArray("a\n\rb") << cr << QStringList{"a\n", "b"};
+    QTest::newRow("no line end at the end") << QByteArray("a\r\nb") << cr << QStringList{"a", "b"};
+    QTest::newRow("CR CR LF: two empty lines") << QByteArray("\r\r\n") << cr << QStringList{"", ""};
+    QTest::newRow("CR LF LF: LF starts the next line") << QByteArray("a\r\n\nb\r\n") << cr << QStringList{"a", "\nb"};
+    QTest::newRow("empty lines") << QByteArray("\r\n\r\n") << cr << QStringList{"", ""};
+    QTest::newRow("only LF") << QByteArray("\n") << cr << QStringList{"\n"};
+    QTest::newRow("bytes above 0x7F") << QByteArray("A\xf1o\r\n\x80") << cr << QStringList{"Año", "€"};
+    QTest::newRow("NUL byte") << QByteArray("a\0b", 3) << cr
+                              << QStringList{QString(QStringLiteral("a")) + QChar(0) + "b"};
+
+    // Files of points: a lone LF ends a line as well.
+    QTest::newRow("lf: empty") << QByteArray() << lf << QStringList();
+    QTest::newRow("lf: CR LF") << QByteArray("a\r\nb\r\n") << lf << QStringList{"a", "b"};
+    QTest::newRow("lf: CR only") << QByteArray("a\rb\r") << lf << QStringList{"a", "b"};
+    QTest::newRow("lf: LF only") << QByteArray("a\nb\n") << lf << QStringList{"a", "b"};
+    QTest::newRow("lf: mixed") << QByteArray("a\nb\r\nc\rd") << lf << QStringList{"a", "b", "c", "d"};
+    QTest::newRow("lf: LF CR is two line ends") << QByteArray("a\n\rb") << lf << QStringList{"a", "", "b"};
+    QTest::newRow("lf: CR LF LF: an empty line") << QByteArray("a\r\n\nb\r\n") << lf << QStringList{"a", "", "b"};
+    QTest::newRow("lf: CR CR LF: two empty lines") << QByteArray("\r\r\n") << lf << QStringList{"", ""};
+    QTest::newRow("lf: only LF") << QByteArray("\n") << lf << QStringList{""};
+    QTest::newRow("lf: LF LF") << QByteArray("\n\n") << lf << QStringList{"", ""};
+    QTest::newRow("lf: no line end at the end") << QByteArray("a\nb") << lf << QStringList{"a", "b"};
+    QTest::newRow("lf: bytes above 0x7F") << QByteArray("A\xf1o\n\x80") << lf << QStringList{"Año", "€"};
 }
 
 void TestTextFile::splitLines()
 {
     QFETCH(QByteArray, content);
+    QFETCH(LineBreaks, breaks);
     QFETCH(QStringList, lines);
-    QCOMPARE(platform::splitLines(content), lines);
+    QCOMPARE(platform::splitLines(content, breaks), lines);
 }
 
 void TestTextFile::lineReaderMatchesSplit_data() { splitLines_data(); }
@@ -125,12 +149,65 @@ void TestTextFile::lineReaderMatchesSplit()
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.write(content);
     f.close();
-    LineReader r(path);
+    QFETCH(LineBreaks, breaks);
+    LineReader r(path, breaks);
     QStringList got;
     while (!r.atEnd())
         got << r.readLine();
     QCOMPARE(got, lines);
-    QCOMPARE(readLines(path), lines);
+    QCOMPARE(readLines(path, breaks), lines);
+}
+
+// The reader takes the file a block at a time: a line end split between two
+// blocks, a line longer than a block and a file of many blocks read as the
+// whole content splits.
+void TestTextFile::lineReaderAcrossBlocks_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    const qsizetype block = 64 * 1024;
+    QTest::newRow("CR LF split between blocks") << QByteArray(block - 1, 'a') + "\r\nb\r\n";
+    QTest::newRow("CR at the end of a block and the file") << QByteArray(block - 1, 'a') + "\r";
+    QTest::newRow("CR CR LF split") << QByteArray(block - 2, 'a') + "\r\r\nb";
+    QTest::newRow("LF first in a block") << QByteArray(block, 'a') + "\nb";
+    QTest::newRow("line of three blocks") << QByteArray(3 * block + 5, 'x') + "\r\ny";
+    QByteArray many;
+    for (int i = 0; i < 40000; ++i)
+        many += QByteArray::number(i) + (i % 3 == 0 ? "\r\n" : i % 3 == 1 ? "\n" : "\r");
+    QTest::newRow("many lines, mixed ends") << many;
+}
+
+void TestTextFile::lineReaderAcrossBlocks()
+{
+    QFETCH(QByteArray, content);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("f.txt"));
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(content);
+    f.close();
+    for (const LineBreaks breaks : {LineBreaks::Cr, LineBreaks::CrOrLf}) {
+        LineReader r(path, breaks);
+        QStringList got;
+        while (!r.atEnd())
+            got << r.readLine();
+        QCOMPARE(got, platform::splitLines(content, breaks));
+    }
+}
+
+// peek shows the bytes ahead without taking them.
+void TestTextFile::lineReaderPeek()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("f.txt"));
+    appendBytes(path, "[GENERAL]\r\nx\nyz");
+    LineReader r(path, LineBreaks::CrOrLf);
+    QCOMPARE(r.peek(10), QByteArray("[GENERAL]\r"));
+    QCOMPARE(r.readLine(), QStringLiteral("[GENERAL]"));
+    QCOMPARE(r.peek(100), QByteArray("x\nyz"));
+    QCOMPARE(r.readLine(), QStringLiteral("x"));
+    QCOMPARE(r.readLine(), QStringLiteral("yz"));
+    QCOMPARE(r.peek(10), QByteArray());
+    QVERIFY(r.atEnd());
 }
 
 void TestTextFile::lineReaderPastEnd()
