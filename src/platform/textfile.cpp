@@ -83,6 +83,9 @@ QString takeLine(const QByteArray &content, qsizetype &pos, LineBreaks breaks)
     return line;
 }
 
+// The amount LineReader reads at a time.
+constexpr qsizetype block = 64 * 1024;
+
 // Opens the file for reading or throws the error that says why not.
 void openForReading(QFile &f, const QString &path)
 {
@@ -141,7 +144,6 @@ LineReader::LineReader(const QString &path, LineBreaks breaks) : file_(path), br
 
 void LineReader::fill()
 {
-    constexpr qsizetype block = 64 * 1024;
     buffer_.remove(0, pos_);
     pos_ = 0;
     const qsizetype kept = buffer_.size();
@@ -185,6 +187,12 @@ QString LineReader::readLine()
         if (!open || eof_) {
             const QString line = fromAnsi(QByteArrayView(data + pos_, end - pos_));
             pos_ = end < n ? afterBreak(data, end, n) : n;
+            // A long line grew the buffer: give that memory back at once.
+            if (buffer_.capacity() > 4 * block) {
+                buffer_.remove(0, pos_);
+                pos_ = 0;
+                buffer_.squeeze();
+            }
             return line;
         }
         searched = end - pos_;

@@ -196,6 +196,12 @@ private slots:
             << head + QStringList{"[English]", "",          "1=a = b", "no key", "2=",
                                   "3==",       "[Deutsch]", "1= x ",   "",       "2=y"}
             << QStringList{"a = b|English|Deutsch", "1|a = b| x ", "2||y", "3|=|"} << QList<int>{1};
+        QTest::newRow("a name given twice: its first section, whatever the case")
+            << head + QStringList{"[English]", "1=a", "[Deutsch]", "1=x", "[english]", "1=q"}
+            << QStringList{"a|English|Deutsch|english", "1|a|x|a"} << QList<int>{1};
+        QTest::newRow("a lone LF is text")
+            << head + QStringList{"[English]", "1=a\nb", "2=c", "[Deutsch]", "1=x\n2=y"}
+            << QStringList{"a\nb|English|Deutsch", "1|a\nb|x\n2=y", "2|c|"} << QList<int>{1};
         QTest::newRow("no language section")
             << QStringList{"[idioma]", "idioma=English"} << QStringList{"|"} << QList<int>{};
         QTest::newRow("lines before the first header")

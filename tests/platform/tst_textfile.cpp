@@ -12,6 +12,20 @@ using namespace platform;
 
 Q_DECLARE_METATYPE(platform::LineBreaks)
 
+namespace {
+
+// Every line of the file through a LineReader.
+QStringList readerLines(const QString &path, LineBreaks breaks)
+{
+    LineReader r(path, breaks);
+    QStringList lines;
+    while (!r.atEnd())
+        lines << r.readLine();
+    return lines;
+}
+
+} // namespace
+
 class TestTextFile : public QObject {
     Q_OBJECT
 private slots:
@@ -142,19 +156,12 @@ void TestTextFile::lineReaderMatchesSplit_data() { splitLines_data(); }
 void TestTextFile::lineReaderMatchesSplit()
 {
     QFETCH(QByteArray, content);
+    QFETCH(LineBreaks, breaks);
     QFETCH(QStringList, lines);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("f.txt"));
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(content);
-    f.close();
-    QFETCH(LineBreaks, breaks);
-    LineReader r(path, breaks);
-    QStringList got;
-    while (!r.atEnd())
-        got << r.readLine();
-    QCOMPARE(got, lines);
+    appendBytes(path, content);
+    QCOMPARE(readerLines(path, breaks), lines);
     QCOMPARE(readLines(path, breaks), lines);
 }
 
@@ -181,17 +188,9 @@ void TestTextFile::lineReaderAcrossBlocks()
     QFETCH(QByteArray, content);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("f.txt"));
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(content);
-    f.close();
-    for (const LineBreaks breaks : {LineBreaks::Cr, LineBreaks::CrOrLf}) {
-        LineReader r(path, breaks);
-        QStringList got;
-        while (!r.atEnd())
-            got << r.readLine();
-        QCOMPARE(got, platform::splitLines(content, breaks));
-    }
+    appendBytes(path, content);
+    for (const LineBreaks breaks : {LineBreaks::Cr, LineBreaks::CrOrLf})
+        QCOMPARE(readerLines(path, breaks), platform::splitLines(content, breaks));
 }
 
 // peek shows the bytes ahead without taking them.
