@@ -5,9 +5,12 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
+#include <iterator>
 #include <limits>
 #include <string>
 #include <system_error>
+#include <type_traits>
 
 namespace platform {
 
@@ -29,22 +32,24 @@ int hexDigit(QChar c)
 
 // Parses a plain decimal number written as ASCII ("-12.5e3"). Out of the
 // double range is an overflow failure; an underflow gives the nearest value.
-double parseDecimal(const std::string &s)
+double parseDecimal(const char *s, qsizetype n)
 {
     double d = 0.0;
-    const auto [ptr, ec] = std::from_chars(s.data(), s.data() + s.size(), d);
+    const auto [ptr, ec] = std::from_chars(s, s + n, d);
     if (ec == std::errc::result_out_of_range) {
         // from_chars also reports denormal/zero underflow as out of range; only
         // a magnitude beyond the largest double is an overflow.
-        const double viaStrtod = std::strtod(s.c_str(), nullptr);
+        const double viaStrtod = std::strtod(std::string(s, static_cast<std::size_t>(n)).c_str(), nullptr);
         if (std::isinf(viaStrtod))
             throw VbError(vberr::Overflow, QStringLiteral("Overflow"));
         return viaStrtod;
     }
-    if (ec != std::errc() || ptr != s.data() + s.size())
+    if (ec != std::errc() || ptr != s + n)
         return 0.0;
     return d;
 }
+
+double parseDecimal(const std::string &s) { return parseDecimal(s.data(), static_cast<qsizetype>(s.size())); }
 
 // Value of "&H"/"&O" digits: up to 16 bits reads as a signed 16-bit number,
 // up to 32 bits as a signed 32-bit number ("&HFFFF" is -1). Larger values
@@ -277,10 +282,12 @@ Parsed parseRegional(const QString &text, const QLocale &locale)
     return r;
 }
 
-// Decimal digits of a value rounded to `sig` significant digits: the value is
-// 0.d1d2d3... * 10^exp10. Trailing zeros removed; zero gives "" and exp10 0.
+// Decimal digits of a value rounded to `sig` (at most 17) significant
+// digits: the value is 0.d1d2d3... * 10^exp10. Trailing zeros removed; zero
+// gives no digits and exp10 0.
 struct Digits {
-    std::string digits;
+    char digits[17];
+    int count = 0;
     int exp10 = 0;
 };
 
@@ -290,18 +297,23 @@ Digits significantDigits(double value, int sig)
     const double a = std::fabs(value);
     if (a == 0.0)
         return r;
-    char buf[64];
+    // "d.ddde+XX": the leading digit, the point when sig > 1, sig - 1 digits,
+    // "e", the exponent's sign and at least two digits.
+    char buf[40];
     const auto res = std::to_chars(buf, buf + sizeof buf, a, std::chars_format::scientific, sig - 1);
-    const std::string s(buf, res.ptr);
-    const auto ePos = s.find('e');
-    std::string mant = s.substr(0, ePos);
-    const int e = std::stoi(s.substr(ePos + 1));
-    for (char c : mant)
-        if (c != '.')
-            r.digits += c;
-    r.exp10 = e + 1;
-    while (!r.digits.empty() && r.digits.back() == '0')
-        r.digits.pop_back();
+    const char *p = buf;
+    while (p < res.ptr && *p != 'e') {
+        if (*p != '.')
+            r.digits[r.count++] = *p;
+        ++p;
+    }
+    int e = 0;
+    const bool negative = p + 1 < res.ptr && p[1] == '-';
+    for (const char *q = p + 2; q < res.ptr; ++q)
+        e = e * 10 + (*q - '0');
+    r.exp10 = (negative ? -e : e) + 1;
+    while (r.count > 0 && r.digits[r.count - 1] == '0')
+        --r.count;
     return r;
 }
 
@@ -310,7 +322,11 @@ Digits significantDigits(double value, int sig)
 // Returns the magnitude's text and whether it is non-zero.
 std::string fixedMagnitude(double value, int decimals, bool &nonZero)
 {
-    Digits d = significantDigits(value, 15);
+    const Digits sd = significantDigits(value, 15);
+    struct {
+        std::string digits;
+        int exp10;
+    } d{std::string(sd.digits, static_cast<std::size_t>(sd.count)), sd.exp10};
     // Integer part digits and fraction digits as one string of the fixed
     // width: integer digits + `decimals`.
     std::string intPart, frac;
@@ -367,35 +383,63 @@ QString nonFinite(double v)
 
 } // namespace
 
-double val(const QString &text)
-{
-    // Blanks, tabs and line feeds count nowhere.
-    QString s;
-    s.reserve(text.size());
-    for (QChar c : text)
-        if (c != QLatin1Char(' ') && c != QLatin1Char('\t') && c != QLatin1Char('\n'))
-            s += c;
+namespace {
 
+bool asciiDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+
+// Upper case of one character; ASCII at once, anything else through QChar.
+char16_t upper(char16_t c)
+{
+    if (c < 0x80)
+        return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 32) : c;
+    return QChar(c).toUpper().unicode();
+}
+
+// val of a text whose blanks, tabs and line feeds are already removed.
+double valCompact(const char16_t *s, qsizetype n)
+{
     qsizetype i = 0;
-    if (i < s.size() && s[i] == QLatin1Char('&')) {
-        QString digits;
-        int radix = 0;
-        if (readRadix(s, i, digits, radix))
-            return radixValue(digits, radix);
-        return 0.0;
+    if (n > 0 && s[0] == u'&') {
+        // "&H"/"&O" and the digits of that radix that follow.
+        if (n < 2)
+            return 0.0;
+        const char16_t k = upper(s[1]);
+        const int radix = k == u'H' ? 16 : k == u'O' ? 8 : 0;
+        if (radix == 0)
+            return 0.0;
+        i = 2;
+        while (i < n) {
+            const int d = hexDigit(QChar(s[i]));
+            if (d < 0 || d >= radix)
+                break;
+            ++i;
+        }
+        return radixValue(QString(reinterpret_cast<const QChar *>(s + 2), i - 2), radix);
     }
 
-    std::string ascii;
-    if (i < s.size() && (s[i] == QLatin1Char('+') || s[i] == QLatin1Char('-')))
-        ascii += static_cast<char>(s[i++].unicode());
+    // The number as from_chars reads it: no leading "+", "e" for the
+    // exponent. Short numbers are built on the stack.
+    char small[64];
+    std::string big;
+    char *out = small;
+    qsizetype k = 0;
+    if (n + 2 > qsizetype(sizeof small)) {
+        big.resize(static_cast<std::size_t>(n) + 2);
+        out = big.data();
+    }
+    if (i < n && (s[i] == u'+' || s[i] == u'-')) {
+        if (s[i] == u'-')
+            out[k++] = '-';
+        ++i;
+    }
     bool digitSeen = false;
     bool decimalSeen = false;
-    while (i < s.size()) {
-        if (isDigit(s[i])) {
-            ascii += static_cast<char>(s[i].unicode());
+    while (i < n) {
+        if (asciiDigit(s[i])) {
+            out[k++] = static_cast<char>(s[i]);
             digitSeen = true;
-        } else if (s[i] == QLatin1Char('.') && !decimalSeen) {
-            ascii += '.';
+        } else if (s[i] == u'.' && !decimalSeen) {
+            out[k++] = '.';
             decimalSeen = true;
         } else {
             break;
@@ -404,27 +448,54 @@ double val(const QString &text)
     }
     if (!digitSeen)
         return 0.0;
-    if (i < s.size()) {
-        const QChar e = s[i].toUpper();
-        if (e == QLatin1Char('E') || e == QLatin1Char('D')) {
+    if (i < n) {
+        const char16_t e = upper(s[i]);
+        if (e == u'E' || e == u'D') {
             qsizetype j = i + 1;
-            std::string exp = "e";
-            if (j < s.size() && (s[j] == QLatin1Char('+') || s[j] == QLatin1Char('-')))
-                exp += static_cast<char>(s[j++].unicode());
+            const qsizetype mark = k;
+            out[k++] = 'e';
+            if (j < n && (s[j] == u'+' || s[j] == u'-'))
+                out[k++] = static_cast<char>(s[j++]);
             bool expDigits = false;
-            while (j < s.size() && isDigit(s[j])) {
-                exp += static_cast<char>(s[j++].unicode());
+            while (j < n && asciiDigit(s[j])) {
+                out[k++] = static_cast<char>(s[j++]);
                 expDigits = true;
             }
-            if (expDigits)
-                ascii += exp;
+            if (!expDigits)
+                k = mark;
         }
     }
-    // from_chars takes no leading "+" and wants a digit before ".".
-    if (!ascii.empty() && ascii[0] == '+')
-        ascii.erase(0, 1);
-    return parseDecimal(ascii);
+    return parseDecimal(out, k);
 }
+
+// Removes the blanks, tabs and line feeds of a text (they count nowhere) and
+// reads what is left.
+template <typename Char>
+double valOf(const Char *text, qsizetype n)
+{
+    char16_t small[64];
+    std::u16string big;
+    char16_t *s = small;
+    if (n > qsizetype(std::size(small))) {
+        big.resize(static_cast<std::size_t>(n));
+        s = big.data();
+    }
+    qsizetype k = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = static_cast<char16_t>(static_cast<std::make_unsigned_t<Char>>(text[i]));
+        if (c != u' ' && c != u'\t' && c != u'\n')
+            s[k++] = c;
+    }
+    return valCompact(s, k);
+}
+
+} // namespace
+
+double val(const QString &text) { return val(QStringView(text)); }
+
+double val(QStringView text) { return valOf(text.utf16(), text.size()); }
+
+double val(QLatin1StringView text) { return valOf(text.data(), text.size()); }
 
 bool isNumeric(const QString &text, const QLocale &locale) { return parseRegional(text, locale).ok; }
 
@@ -482,40 +553,60 @@ QString formatHashes(double value)
     return QString::fromLatin1(((value < 0 ? "-" : "") + mag).c_str());
 }
 
-QString generalNumber(double value)
+int generalNumber(double value, char *out)
 {
-    if (!std::isfinite(value))
-        return nonFinite(value);
+    if (!std::isfinite(value)) {
+        const char *t = std::isnan(value) ? "NaN" : value < 0 ? "-Inf" : "Inf";
+        const int n = static_cast<int>(std::strlen(t));
+        std::memcpy(out, t, static_cast<std::size_t>(n));
+        return n;
+    }
     const Digits d = significantDigits(value, 15);
-    if (d.digits.empty())
-        return QStringLiteral("0");
-    std::string out = value < 0 ? "-" : "";
+    if (d.count == 0) {
+        out[0] = '0';
+        return 1;
+    }
+    char *o = out;
+    if (value < 0)
+        *o++ = '-';
     const int e = d.exp10 - 1; // exponent of the leading digit
     if (e >= 15 || e < -4) {
-        out += d.digits[0];
-        if (d.digits.size() > 1) {
-            out += '.';
-            out += d.digits.substr(1);
+        *o++ = d.digits[0];
+        if (d.count > 1) {
+            *o++ = '.';
+            for (int i = 1; i < d.count; ++i)
+                *o++ = d.digits[i];
         }
-        out += 'E';
-        out += e < 0 ? '-' : '+';
+        *o++ = 'E';
+        *o++ = e < 0 ? '-' : '+';
         const int ae = e < 0 ? -e : e;
-        if (ae < 10)
-            out += '0';
-        out += std::to_string(ae);
+        if (ae >= 100)
+            *o++ = static_cast<char>('0' + ae / 100);
+        *o++ = static_cast<char>('0' + ae / 10 % 10);
+        *o++ = static_cast<char>('0' + ae % 10);
     } else if (d.exp10 <= 0) {
-        out += "0.";
-        out += std::string(static_cast<std::size_t>(-d.exp10), '0');
-        out += d.digits;
-    } else if (static_cast<int>(d.digits.size()) <= d.exp10) {
-        out += d.digits;
-        out += std::string(static_cast<std::size_t>(d.exp10) - d.digits.size(), '0');
+        *o++ = '0';
+        *o++ = '.';
+        for (int i = 0; i < -d.exp10; ++i)
+            *o++ = '0';
+        for (int i = 0; i < d.count; ++i)
+            *o++ = d.digits[i];
     } else {
-        out += d.digits.substr(0, static_cast<std::size_t>(d.exp10));
-        out += '.';
-        out += d.digits.substr(static_cast<std::size_t>(d.exp10));
+        for (int i = 0; i < d.exp10; ++i)
+            *o++ = i < d.count ? d.digits[i] : '0';
+        if (d.count > d.exp10) {
+            *o++ = '.';
+            for (int i = d.exp10; i < d.count; ++i)
+                *o++ = d.digits[i];
+        }
     }
-    return QString::fromLatin1(out.c_str());
+    return static_cast<int>(o - out);
+}
+
+QString generalNumber(double value)
+{
+    char buf[generalNumberSize];
+    return QString::fromLatin1(buf, generalNumber(value, buf));
 }
 
 QString dateText(const QDate &date) { return date.toString(QStringLiteral("MM-dd-yyyy")); }

@@ -20,6 +20,8 @@ namespace platform {
 // Throws VbError(Overflow) for a number beyond the double range ("1e400") or
 // an "&H"/"&O" number beyond 32 bits, as the conversion it stands for does.
 double val(const QString &text);
+double val(QStringView text);
+double val(QLatin1StringView text);
 
 // True when the whole text converts to a number under the given locale's
 // conventions: blanks around, sign before or after, parentheses as a negative
@@ -51,6 +53,10 @@ QString formatHashes(double value);
 // for whole numbers, exponent form ("1E+16", "1E-05") for very large or small
 // magnitudes; "." always.
 QString generalNumber(double value);
+// The same text written into `out`, which has room for generalNumberSize
+// characters; returns its length. For callers that format many numbers.
+constexpr int generalNumberSize = 24;
+int generalNumber(double value, char *out);
 // mm-dd-yyyy
 QString dateText(const QDate &date);
 

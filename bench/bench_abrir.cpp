@@ -1,0 +1,180 @@
+// Timing of opening a data file of ten curves and drawing it, at a given
+// number of points per curve (the files are made once in the temporary
+// folder and kept): the plain file opened, the Draw command that
+// follows (hand-over of the cells and the chart's redraw), and the keyed file
+// of the same points opened. Each figure is the median of the runs.
+//   ./build/bench/bench_abrir [points] [runs]
+// For the peak memory of one open and one Draw, under /usr/bin/time -v:
+//   ./build/bench/bench_abrir 32767 1 plain   (open the plain file, draw, quit)
+//   ./build/bench/bench_abrir 32767 1 keyed   (the same with the keyed file)
+//   ./build/bench/bench_abrir 32767 1 empty   (the window alone)
+#include "app/principal.h"
+#include "chart/ctrgraficas.h"
+#include "language/idiomas.h"
+#include "platform/commondialog.h"
+#include "platform/msgbox.h"
+#include "platform/programfolder.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QDir>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+namespace
+{
+
+double ms(QElapsedTimer &t)
+{
+    const double v = static_cast<double>(t.nsecsElapsed()) / 1e6;
+    t.restart();
+    return v;
+}
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    const std::size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+void write(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+}
+
+// The numbers as the program writes them back: 15 significant digits.
+QByteArray numero(double v)
+{
+    return QByteArray::number(v, 'g', 15);
+}
+
+QByteArray plainFile(int points)
+{
+    QByteArray out = "Bench\r\nX\r\nY\r\n";
+    for (int c = 0; c < 10; ++c) {
+        out += "curve " + QByteArray::number(c + 1) + "\r\n-1  -1\r\n";
+        out += QByteArray::number(points) + "  1  1  1  0  " + QByteArray::number(c) + "\r\n";
+        for (int j = 1; j <= points; ++j) {
+            const double x = j * 0.001;
+            out += numero(x) + "   " + numero(std::sin(x + c)) + "\r\n";
+        }
+    }
+    return out + "fin\r\n";
+}
+
+QByteArray keyedFile(int points)
+{
+    QByteArray out = "[GENERAL]\r\nTITLE=Bench\r\nNAME X AXE=X\r\nNAME Y AXE=Y\r\n";
+    for (int c = 0; c < 10; ++c) {
+        out += "[CURVE " + QByteArray::number(c + 1) + "]\r\nTITLE=c\r\nPOSITION X=-1\r\nPOSITION Y=-1\r\n";
+        out += "N POINTS=" + QByteArray::number(points) + "\r\nPLOT POINTS=1\r\nTYPE OF FIT=1\r\n";
+        out += "RANGE OF FIT=1\r\nLINE THICKNESS=1\r\nLINE TYPE=0\r\nLINE COLOUR=" + QByteArray::number(c) +
+               "\r\n";
+        for (int j = 1; j <= points; ++j) {
+            const double x = j * 0.001;
+            out += "X(" + QByteArray::number(j) + ")=" + numero(x) + "\r\n";
+            out += "Y(" + QByteArray::number(j) + ")=" + numero(std::sin(x + c)) + "\r\n";
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    const int points = argc > 1 ? std::clamp(std::atoi(argv[1]), 2, 32767) : 32767;
+    const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;
+    const char *only = argc > 3 ? argv[3] : "";
+
+    // The files are kept in the temporary folder between runs, so that a
+    // memory run measures the program and not the making of the file.
+    const QDir dir(QDir::tempPath());
+    // The language file built next to the program.
+    const QString carpeta = QCoreApplication::applicationDirPath() + QStringLiteral("/../src");
+    platform::setProgramFolder(carpeta);
+    ficheroidioma = carpeta + QStringLiteral("/idioma.lng");
+    idiomaactual = QStringLiteral("English");
+
+    principal &p = formprincipal();
+    p.Form_Load();
+    p.show();
+    QApplication::processEvents();
+    platform::ScriptedMsgBox box;
+    platform::ScriptedFileDialog dlg;
+
+    const QString plain = dir.filePath(QStringLiteral("bench_abrir_plain_%1.dat").arg(points));
+    const QString keyed = dir.filePath(QStringLiteral("bench_abrir_keyed_%1.dat").arg(points));
+    if (!QFile::exists(plain))
+        write(plain, plainFile(points));
+    if (!QFile::exists(keyed))
+        write(keyed, keyedFile(points));
+
+    const auto abrir = [&](const QString &fichero) {
+        dlg.answers << fichero;
+        p.abrir();
+        QApplication::processEvents();
+    };
+    const auto dibujar = [&]() {
+        p.dibujargraficas();
+        QApplication::processEvents();
+    };
+
+    if (std::strcmp(only, "empty") == 0)
+        return 0;
+    if (std::strcmp(only, "plain") == 0 || std::strcmp(only, "keyed") == 0) {
+        abrir(std::strcmp(only, "plain") == 0 ? plain : keyed);
+        dibujar();
+        std::printf("%s curves, %lld messages\n", qPrintable(p.curvecount()->text()),
+                    static_cast<long long>(box.shown.size()));
+        return 0;
+    }
+
+    std::vector<double> abrirplano, dibujo, entrega, redibujo, abririni;
+    QElapsedTimer t;
+    for (int r = 0; r < runs; ++r) {
+        p.nuevofichero();
+        QApplication::processEvents();
+        t.start();
+        abrir(plain);
+        abrirplano.push_back(ms(t));
+
+        p.dibujargraficas();
+        const double mando = ms(t);
+        QApplication::processEvents();
+        dibujo.push_back(mando + ms(t));
+        // The chart's own redraw, timed again on its own: the rest of the
+        // command is the hand-over of the cells.
+        p.chart()->actualiza();
+        const double grafico = ms(t);
+        redibujo.push_back(grafico);
+        entrega.push_back(std::max(0.0, mando - grafico));
+
+        p.nuevofichero();
+        QApplication::processEvents();
+        t.restart();
+        abrir(keyed);
+        abririni.push_back(ms(t));
+    }
+    std::printf("10 curves x %d points, medians of %d runs\n", points, runs);
+    std::printf("open a plain file:           %8.1f ms\n", median(abrirplano));
+    std::printf("Draw after opening:          %8.1f ms\n", median(dibujo));
+    std::printf("  hand-over of the cells:    %8.1f ms\n", median(entrega));
+    std::printf("  chart redraw:              %8.1f ms\n", median(redibujo));
+    std::printf("open + draw:                 %8.1f ms\n", median(abrirplano) + median(dibujo));
+    std::printf("open a keyed file:           %8.1f ms\n", median(abririni));
+    std::printf("curves: %s, messages shown: %lld\n", qPrintable(p.curvecount()->text()),
+                static_cast<long long>(box.shown.size()));
+    return 0;
+}
