@@ -1,5 +1,6 @@
 #include "platform/flexgrid.h"
 
+#include "platform/numbertext.h"
 #include "platform/vberror.h"
 
 #include <QAbstractButton>
@@ -14,6 +15,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 namespace platform
@@ -24,10 +26,119 @@ namespace
 
 constexpr int defaultColWidthPx = 64;
 
+// A cell's text. Up to `inPlace` characters of Latin-1 are kept in the cell
+// itself (every number text the program writes fits), anything longer or
+// beyond Latin-1 in a QString of its own, so a grid of many thousand number
+// cells costs no allocation per cell.
+class CellText
+{
+public:
+    static constexpr int inPlace = 22;
+
+    CellText() noexcept : size_(0) {}
+    ~CellText() { release(); }
+    CellText(const CellText &o) : size_(0) { *this = o; }
+    CellText(CellText &&o) noexcept : size_(0) { take(o); }
+    CellText &operator=(const CellText &o)
+    {
+        if (this == &o)
+            return *this;
+        if (o.onHeap())
+            set(QStringView(*o.heap()));
+        else
+            set(o.latin1());
+        return *this;
+    }
+    CellText &operator=(CellText &&o) noexcept
+    {
+        if (this != &o) {
+            release();
+            take(o);
+        }
+        return *this;
+    }
+
+    QString toString() const { return onHeap() ? *heap() : QString(latin1()); }
+
+    bool operator==(QStringView t) const { return onHeap() ? QStringView(*heap()) == t : latin1() == t; }
+    bool operator==(QLatin1StringView t) const { return onHeap() ? QStringView(*heap()) == t : latin1() == t; }
+
+    void set(QStringView t)
+    {
+        if (t.size() <= inPlace) {
+            char buf[inPlace];
+            qsizetype i = 0;
+            for (; i < t.size() && t[i].unicode() < 0x100; ++i)
+                buf[i] = static_cast<char>(t[i].unicode());
+            if (i == t.size()) {
+                set(QLatin1StringView(buf, i));
+                return;
+            }
+        }
+        if (onHeap()) {
+            *heap() = t.toString();
+        } else {
+            QString *h = new QString(t.toString());
+            std::memcpy(chars_, &h, sizeof h);
+            size_ = heapMark;
+        }
+    }
+    void set(QLatin1StringView t)
+    {
+        if (t.size() > inPlace) {
+            set(QStringView(QString(t)));
+            return;
+        }
+        release();
+        std::memcpy(chars_, t.data(), static_cast<std::size_t>(t.size()));
+        size_ = static_cast<quint8>(t.size());
+    }
+
+    // Calls f with the text as a QLatin1StringView or a QStringView.
+    template <typename F>
+    auto visit(F &&f) const
+    {
+        return onHeap() ? f(QStringView(*heap())) : f(latin1());
+    }
+
+private:
+    static constexpr quint8 heapMark = 0xFF;
+    bool onHeap() const { return size_ == heapMark; }
+    QLatin1StringView latin1() const { return QLatin1StringView(chars_, size_); }
+    void release()
+    {
+        if (onHeap())
+            delete heap();
+        size_ = 0;
+    }
+    void take(CellText &o) noexcept
+    {
+        std::memcpy(chars_, o.chars_, sizeof chars_);
+        size_ = o.size_;
+        o.size_ = 0;
+    }
+
+    // The text on the heap: its address is kept in the place of the characters.
+    QString *heap() const
+    {
+        QString *h = nullptr;
+        std::memcpy(&h, chars_, sizeof h);
+        return h;
+    }
+
+    char chars_[inPlace];
+    quint8 size_; // characters in place, or heapMark
+};
+
 struct FlexCell {
-    QString text;
-    OleColor back = 0;
+    CellText text;
     qint8 align = -1; // -1: the column's alignment
+};
+static_assert(sizeof(FlexCell) == 24, "a cell is its text in place and its alignment");
+
+// The rarely set looks of a cell, kept apart from the cells.
+struct FlexLook {
+    OleColor back = 0;
     bool hasBack = false;
     bool bold = false;
 };
@@ -100,24 +211,46 @@ public:
         return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
     }
 
+    static quint64 lookKey(int r, int c) { return (quint64(quint32(r)) << 32) | quint32(c); }
+    FlexLook look(int r, int c) const { return looks.value(lookKey(r, c)); }
+    FlexLook &lookFor(int r, int c) { return looks[lookKey(r, c)]; }
+    // Forgets the looks of the rows from `first` on and of the columns from
+    // `firstCol` on; with `removed`, the rows below that one move up by one.
+    void dropLooks(int first, int firstCol, int removed = -1)
+    {
+        if (looks.isEmpty())
+            return;
+        QHash<quint64, FlexLook> kept;
+        for (auto i = looks.cbegin(); i != looks.cend(); ++i) {
+            const int r = int(i.key() >> 32);
+            const int c = int(i.key() & 0xFFFFFFFFu);
+            if (r >= first || c >= firstCol || r == removed)
+                continue;
+            kept.insert(lookKey(removed >= 0 && r > removed ? r - 1 : r, c), i.value());
+        }
+        looks.swap(kept);
+    }
+
     QVariant cellData(int r, int c, int role) const
     {
         const FlexCell &k = cell(r, c);
         switch (role) {
         case Qt::DisplayRole:
-            return k.text;
+            return k.text.toString();
         case Qt::TextAlignmentRole: {
             int a = k.align;
             if (a < 0)
                 a = (r < fr || c < fc) ? flexAlignLeftCenter : colAlign[static_cast<std::size_t>(c)];
-            return int(qtAlignment(a, k.text));
+            return int(qtAlignment(a, k.text.toString()));
         }
-        case Qt::BackgroundRole:
-            if (k.hasBack)
-                return QBrush(qcolor(k.back));
+        case Qt::BackgroundRole: {
+            const FlexLook l = look(r, c);
+            if (l.hasBack)
+                return QBrush(qcolor(l.back));
             return {};
+        }
         case Qt::FontRole:
-            if (k.bold) {
+            if (look(r, c).bold) {
                 QFont f;
                 f.setBold(true);
                 return f;
@@ -174,6 +307,7 @@ public:
             beginRemoveRows(QModelIndex(), n - fr, rows - fr - 1);
             cells.resize(static_cast<std::size_t>(n) * cols);
             rows = n;
+            dropLooks(n, cols);
             endRemoveRows();
         }
     }
@@ -198,6 +332,7 @@ public:
             cells.swap(next);
             cols = n;
             colAlign.resize(static_cast<std::size_t>(n));
+            dropLooks(rows, n);
             endRemoveColumns();
         }
         if (fr > 0)
@@ -210,6 +345,7 @@ public:
         const auto first = cells.begin() + static_cast<std::ptrdiff_t>(r) * cols;
         cells.erase(first, first + cols);
         --rows;
+        dropLooks(rows + 1, cols, r);
         endRemoveRows();
     }
 
@@ -235,6 +371,7 @@ public:
     int rows;
     int cols;
     std::vector<FlexCell> cells;
+    QHash<quint64, FlexLook> looks; // by row and column, only the cells that have one
     std::vector<int> colAlign;
 };
 
@@ -431,7 +568,7 @@ void FlexGrid::setColSel(int col)
 
 QString FlexGrid::Text() const
 {
-    return model_->cell(row_, col_).text;
+    return model_->cell(row_, col_).text.toString();
 }
 
 void FlexGrid::setText(const QString &text)
@@ -442,17 +579,33 @@ void FlexGrid::setText(const QString &text)
 QString FlexGrid::TextMatrix(int row, int col) const
 {
     checkCell(row, col);
-    return model_->cell(row, col).text;
+    return model_->cell(row, col).text.toString();
 }
 
 void FlexGrid::setTextMatrix(int row, int col, const QString &text)
 {
     checkCell(row, col);
     FlexCell &k = model_->cell(row, col);
+    if (k.text == QStringView(text))
+        return;
+    k.text.set(QStringView(text));
+    model_->changed(row, col);
+}
+
+void FlexGrid::setTextMatrix(int row, int col, QLatin1StringView text)
+{
+    checkCell(row, col);
+    FlexCell &k = model_->cell(row, col);
     if (k.text == text)
         return;
-    k.text = text;
+    k.text.set(text);
     model_->changed(row, col);
+}
+
+double FlexGrid::ValMatrix(int row, int col) const
+{
+    checkCell(row, col);
+    return model_->cell(row, col).text.visit([](auto t) { return val(t); });
 }
 
 void FlexGrid::AddItem(const QString &text)
@@ -575,7 +728,7 @@ int FlexGrid::ColPos(int col) const
 
 void FlexGrid::setCellBackColor(OleColor color)
 {
-    FlexCell &k = model_->cell(row_, col_);
+    FlexLook &k = model_->lookFor(row_, col_);
     k.back = color;
     k.hasBack = true;
     model_->changed(row_, col_);
@@ -583,10 +736,9 @@ void FlexGrid::setCellBackColor(OleColor color)
 
 void FlexGrid::setCellFontBold(bool bold)
 {
-    FlexCell &k = model_->cell(row_, col_);
-    if (k.bold == bold)
+    if (model_->look(row_, col_).bold == bold)
         return;
-    k.bold = bold;
+    model_->lookFor(row_, col_).bold = bold;
     model_->changed(row_, col_);
 }
 

@@ -80,6 +80,9 @@ public:
     void setText(const QString &text);
     QString TextMatrix(int row, int col) const;
     void setTextMatrix(int row, int col, const QString &text);
+    void setTextMatrix(int row, int col, QLatin1StringView text);
+    // val(TextMatrix(row, col)), read in place without copying the text.
+    double ValMatrix(int row, int col) const;
 
     // Appends a row with the text in its column 0.
     void AddItem(const QString &text);

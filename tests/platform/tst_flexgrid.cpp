@@ -1,4 +1,5 @@
 #include "platform/flexgrid.h"
+#include "platform/numbertext.h"
 #include "platform/vberror.h"
 
 #include <QHeaderView>
@@ -67,6 +68,78 @@ private slots:
             }
         }
         QVERIFY(g->Row() < rows && g->RowSel() < rows && g->Col() < cols);
+    }
+
+    // Texts of every length and range of characters come back as they were
+    // set, through both setters, and read as numbers as val reads them.
+    void textsComeBackAsSet_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("empty") << QString();
+        QTest::newRow("number") << QStringLiteral("-0.841470984807897");
+        QTest::newRow("longest number") << QStringLiteral("-1.23456789012345E-308");
+        QTest::newRow("one past the longest") << QStringLiteral("-1.23456789012345E-3081");
+        QTest::newRow("long text") << QString(300, QLatin1Char('7'));
+        QTest::newRow("latin-1 letters") << QStringLiteral("12 ñandúes ÿ");
+        QTest::newRow("beyond latin-1") << QStringLiteral("3€");
+        QTest::newRow("blanks and radix") << QStringLiteral(" &H 1F\t");
+    }
+    void textsComeBackAsSet()
+    {
+        QFETCH(QString, text);
+        QWidget host;
+        FlexGrid *g = pointGrid(&host, 3);
+        g->setTextMatrix(2, 1, text);
+        QCOMPARE(g->TextMatrix(2, 1), text);
+        QCOMPARE(g->ValMatrix(2, 1), platform::val(text));
+        // Overwritten by a short text and back again.
+        g->setTextMatrix(2, 1, QStringLiteral("5"));
+        QCOMPARE(g->ValMatrix(2, 1), 5.0);
+        g->setTextMatrix(2, 1, text);
+        QCOMPARE(g->TextMatrix(2, 1), text);
+        const QByteArray latin1 = text.toLatin1();
+        if (QString::fromLatin1(latin1) == text) {
+            g->setTextMatrix(3, 2, QLatin1StringView(latin1));
+            QCOMPARE(g->TextMatrix(3, 2), text);
+        }
+        // Rows moving up carry their texts.
+        g->setTextMatrix(3, 1, text);
+        g->RemoveItem(1);
+        QCOMPARE(g->TextMatrix(1, 1), text);
+        QCOMPARE(g->TextMatrix(2, 1), text);
+        QCOMPARE(g->TextMatrix(1, 2), QStringLiteral("y2"));
+    }
+
+    // Bold and background stay with their cell when rows above it go and
+    // are gone with their cell.
+    void looksFollowTheirCells()
+    {
+        QWidget host;
+        FlexGrid *g = pointGrid(&host, 5);
+        auto *m = g->view()->model();
+        const auto bold = [&](int row, int col) {
+            return m->index(row - 1, col - 1).data(Qt::FontRole).value<QFont>().bold();
+        };
+        const auto hasBack = [&](int row, int col) {
+            return m->index(row - 1, col - 1).data(Qt::BackgroundRole).isValid();
+        };
+        g->setRow(4);
+        g->setCol(2);
+        g->setCellFontBold(true);
+        g->setRow(3);
+        g->setCellBackColor(platform::rgb(1, 2, 3));
+        g->setRow(5);
+        g->setCellFontBold(true);
+        g->RemoveItem(2);
+        QVERIFY(hasBack(2, 2) && bold(3, 2) && bold(4, 2));
+        QVERIFY(!bold(2, 2) && !hasBack(3, 2) && !hasBack(4, 2) && !bold(1, 2) && !bold(3, 1));
+        g->setRows(4); // drops the bold cell of the last row
+        g->setRows(5);
+        QVERIFY(!bold(4, 2));
+        QVERIFY(bold(3, 2));
+        g->setCols(2); // drops column 2
+        g->setCols(3);
+        QVERIFY(!bold(3, 2) && !hasBack(2, 2));
     }
 
     void invalidSizesAndCellsFail()
