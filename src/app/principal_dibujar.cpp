@@ -19,6 +19,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 #include <vector>
 
 namespace
@@ -99,16 +100,17 @@ void principal::dibujargraficas()
             c.tipolinea = static_cast<Integer>(CMBtipo[k]->currentIndex());
             c.color = CMBcolor[k]->selectedPosition() - 1;
             c.puntos.redim(c.npuntos);
-            c.maximo.x = c.minimo.x = val(g->TextMatrix(1, 1));
-            c.maximo.y = c.minimo.y = val(g->TextMatrix(1, 2));
+            // The cells are read in place (ValMatrix is val of the cell's text).
+            c.maximo.x = c.minimo.x = g->ValMatrix(1, 1);
+            c.maximo.y = c.minimo.y = g->ValMatrix(1, 2);
             for (int j = 1; j <= c.npuntos; ++j) {
                 Punto &p = c.puntos(j);
-                p.x = val(g->TextMatrix(j, 1));
+                p.x = g->ValMatrix(j, 1);
                 if (c.maximo.x < p.x)
                     c.maximo.x = p.x;
                 if (c.minimo.x > p.x)
                     c.minimo.x = p.x;
-                p.y = val(g->TextMatrix(j, 2));
+                p.y = g->ValMatrix(j, 2);
                 if (c.maximo.y < p.y)
                     c.maximo.y = p.y;
                 if (c.minimo.y > p.y)
@@ -141,7 +143,7 @@ void principal::dibujargraficas()
     ctrgraficas1->setLogo(true);
     ctrgraficas1->setNumGraf(QString::number(numero));
     for (std::size_t k = 0; k < tabla.size(); ++k)
-        curvas(static_cast<int>(k) + 1) = tabla[k];
+        curvas(static_cast<int>(k) + 1) = std::move(tabla[k]);
     if (!completa) {
         avisar(73, 74);
         return;

@@ -34,7 +34,9 @@
 #include <QRadioButton>
 #include <QTabWidget>
 
+#include <charconv>
 #include <exception>
+#include <iterator>
 
 namespace
 {
@@ -220,14 +222,17 @@ void principal::leerdatos(platform::LineReader &lector)
         CMBtipo[k]->setCurrentIndex(ficheros::entero(p[siguientecampo + 1], 0, 2));
         CMBcolor[k]->setSelectedPosition(ficheros::entero(p[siguientecampo + 2], 0, 15) + 1);
 
+        // The cell texts are written straight into the grid, without a
+        // string of their own.
+        char texto[platform::generalNumberSize];
         for (int j = 1; j <= filas - 1; ++j) {
-            g->setTextMatrix(j, 0, QString::number(j));
+            g->setTextMatrix(j, 0, QLatin1StringView(texto, std::to_chars(texto, std::end(texto), j).ptr));
             g->setRow(j);
             g->setCol(0);
             g->setCellAlignment(platform::flexAlignCenterCenter);
             ficheros::leerdosnumeros(siguiente(), x, y);
-            g->setTextMatrix(j, 1, platform::generalNumber(x));
-            g->setTextMatrix(j, 2, platform::generalNumber(y));
+            g->setTextMatrix(j, 1, QLatin1StringView(texto, platform::generalNumber(x, texto)));
+            g->setTextMatrix(j, 2, QLatin1StringView(texto, platform::generalNumber(y, texto)));
         }
     }
 }

@@ -22,7 +22,9 @@
 #include <QRadioButton>
 #include <QTabWidget>
 
+#include <charconv>
 #include <exception>
+#include <iterator>
 
 namespace
 {
@@ -61,7 +63,7 @@ void principal::leerdatosini(const IniIndice &ini)
             continue;
         }
         const auto k = static_cast<std::size_t>(i);
-        const auto valor = [&](const QString &clave) { return ini.valor(seccion, clave); };
+        const auto valor = [&](QAnyStringView clave) { return ini.valor(seccion, clave); };
 
         SSTab->setTabVisible(i, true);
         TXTng->setText(QString::number(c));
@@ -89,13 +91,20 @@ void principal::leerdatosini(const IniIndice &ini)
         CMBtipo[k]->setCurrentIndex(ficheros::entero(valor(QStringLiteral("LINE TYPE")), 0, 2));
         CMBcolor[k]->setSelectedPosition(ficheros::entero(valor(QStringLiteral("LINE COLOUR")), 0, 15) + 1);
 
+        // The keys "X(j)" and "Y(j)" and the row number are written into one
+        // buffer: "X(" or "Y(", the number, ")".
+        char clave[16] = {'X', '('};
         for (int j = 1; j <= filas - 1; ++j) {
-            g->setTextMatrix(j, 0, QString::number(j));
+            char *fin = std::to_chars(clave + 2, std::end(clave), j).ptr;
+            g->setTextMatrix(j, 0, QLatin1StringView(clave + 2, fin));
             g->setRow(j);
             g->setCol(0);
             g->setCellAlignment(platform::flexAlignCenterCenter);
-            g->setTextMatrix(j, 1, valor(QStringLiteral("X(%1)").arg(j)));
-            g->setTextMatrix(j, 2, valor(QStringLiteral("Y(%1)").arg(j)));
+            *fin++ = ')';
+            clave[0] = 'X';
+            g->setTextMatrix(j, 1, valor(QLatin1StringView(clave, fin)));
+            clave[0] = 'Y';
+            g->setTextMatrix(j, 2, valor(QLatin1StringView(clave, fin)));
         }
     }
 }
