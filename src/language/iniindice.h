@@ -5,6 +5,8 @@
 // lines skipped, lines before the first header and lines without "=" never
 // read as entries. Meant for readers that take hundreds of thousands of values
 // from one file, where a scan of the whole file per value would be too slow.
+// Lookups remember where the last one ended, so reading the entries in the
+// order of the file is fastest; an index is used by one thread at a time.
 
 #include <QAnyStringView>
 #include <QByteArray>
@@ -28,28 +30,35 @@ public:
     bool existe(QAnyStringView seccion) const;
 
 private:
-    // A name or key of the file: where its bytes lie, and for an entry the
-    // section it belongs to and where its value lies. Sections have no
-    // section of their own (-1).
+    // A header or an entry line of the file: where its name (or key) lies,
+    // the section an entry belongs to (the index of its header here),
+    // seccionCabecera for a header; a line whose name came before in the
+    // same place, or whose header did, is marked repeated and never found.
     struct Entrada {
         qsizetype nombre = 0;
         qsizetype largo = 0;
-        qsizetype valor = 0;
-        qsizetype largoValor = 0;
-        int seccion = -1;
+        qsizetype largoValor = 0; // the value follows the "=" after the key
+        int seccion = 0;
         quint32 hash = 0;
     };
+    static constexpr int seccionCabecera = -1;
+    static constexpr int entradaRepetida = -2;
+    static constexpr int cabeceraRepetida = -3;
 
-    // The entry of that section (-1 for the sections themselves) whose name
+    bool mismoNombre(const Entrada &e, int seccion, QByteArrayView minusculas) const;
+    // The line of that section (seccionCabecera for the headers) whose name
     // is `minusculas` (lower case, in the file's code page); -1 when none.
     qsizetype buscar(int seccion, QByteArrayView minusculas, quint32 hash) const;
     qsizetype buscar(int seccion, QAnyStringView nombre) const;
-    // Adds the entry unless one of its section and name is there already.
-    void anadir(const Entrada &e);
-    void crecer();
+    // Puts line i in the table, or marks it repeated when its section holds
+    // its name already.
+    void anadir(std::size_t i);
 
     QByteArray contenido_;
     std::vector<Entrada> entradas_;
-    // Open addressing over entradas_: index + 1, 0 for a free slot.
-    std::vector<quint32> tabla_;
+    // Open addressing over entradas_: the hash in the high half, index + 1
+    // in the low half, 0 for a free slot.
+    std::vector<quint64> tabla_;
+    // The line after the last one found: the next lookup tries it first.
+    mutable std::size_t siguiente_ = 0;
 };
