@@ -2,6 +2,7 @@
 
 #include "platform/vberror.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -297,10 +298,21 @@ Digits significantDigits(double value, int sig)
     const double a = std::fabs(value);
     if (a == 0.0)
         return r;
-    // "d.ddde+XX": the leading digit, the point when sig > 1, sig - 1 digits,
-    // "e", the exponent's sign and at least two digits.
+    // "d.ddde+XX": the leading digit, the point when there are more digits,
+    // the other digits, "e", the exponent's sign and at least two digits.
     char buf[40];
-    const auto res = std::to_chars(buf, buf + sizeof buf, a, std::chars_format::scientific, sig - 1);
+    // The shortest text that reads back as the value is the quicker to make.
+    // When it has no more than `sig` digits it is also the value rounded to
+    // `sig` digits: a normal double lies closer to it than half a unit of the
+    // 15th digit (a double's unit is below 2.3e-16 of it, the 15th digit's
+    // half above 5e-16). Otherwise the value is rounded to `sig` digits.
+    auto res = std::to_chars(buf, buf + sizeof buf, a, std::chars_format::scientific);
+    const auto cifras = [&] {
+        const char *e = std::find(buf, res.ptr, 'e');
+        return e - buf - (e - buf > 1 ? 1 : 0);
+    };
+    if (sig > 15 || a < std::numeric_limits<double>::min() || cifras() > sig)
+        res = std::to_chars(buf, buf + sizeof buf, a, std::chars_format::scientific, sig - 1);
     const char *p = buf;
     while (p < res.ptr && *p != 'e') {
         if (*p != '.')

@@ -215,6 +215,12 @@ void TestNumberTextReferencia::numeros_data()
     QTest::newRow("subnormals") << 100000 << Generador([](QRandomGenerator &g) {
         return conSigno(g, deBits(g.generate64() & ((std::uint64_t(1) << entre(g, 1, 52)) - 1)));
     });
+    QTest::newRow("decimals of up to 15 digits") << 150000 << Generador([](QRandomGenerator &g) {
+        // Read from texts of few digits, at every magnitude and around the
+        // smallest normal double.
+        const int exponente = g.bounded(4) == 0 ? entre(g, -325, -300) : entre(g, -330, 310);
+        return conSigno(g, decimal(g, entre(g, 1, 15), exponente));
+    });
     QTest::newRow("around the exponent-form switch") << 150000 << Generador([](QRandomGenerator &g) {
         static const double bordes[] = {1e15, 1e-4, 1e-5, 999999999999999.5, 0.000099999999999999995, 1e16, 1e14};
         double v = bordes[g.bounded(int(std::size(bordes)))];
