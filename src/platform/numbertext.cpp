@@ -507,7 +507,35 @@ double val(const QString &text) { return val(QStringView(text)); }
 
 double val(QStringView text) { return valOf(text.utf16(), text.size()); }
 
-double val(QLatin1StringView text) { return valOf(text.data(), text.size()); }
+double val(QLatin1StringView text)
+{
+    // A plain number ("-12.5", "1.5E-07") is all from_chars reads, so it
+    // is read in place; anything else (blanks, "+", "D", "&H", more text
+    // after the number) takes the general way.
+    const char *s = text.data();
+    const qsizetype n = text.size();
+    qsizetype i = n > 0 && s[0] == '-' ? 1 : 0;
+    int digits = 0;
+    while (i < n && s[i] >= '0' && s[i] <= '9')
+        ++i, ++digits;
+    if (i < n && s[i] == '.')
+        ++i;
+    while (i < n && s[i] >= '0' && s[i] <= '9')
+        ++i, ++digits;
+    if (digits > 0 && i < n && (s[i] == 'E' || s[i] == 'e')) {
+        qsizetype j = i + 1;
+        if (j < n && (s[j] == '+' || s[j] == '-'))
+            ++j;
+        const qsizetype first = j;
+        while (j < n && s[j] >= '0' && s[j] <= '9')
+            ++j;
+        if (j > first)
+            i = j;
+    }
+    if (digits > 0 && i == n)
+        return parseDecimal(s, n);
+    return valOf(s, n);
+}
 
 bool isNumeric(const QString &text, const QLocale &locale) { return parseRegional(text, locale).ok; }
 
