@@ -100,6 +100,10 @@ void openForReading(QFile &f, const QString &path)
 
 QString fromAnsi(QByteArrayView bytes)
 {
+    // Outside 0x80-0x9F every byte is the character of the same number.
+    const auto latin1 = [](char b) { return (static_cast<unsigned char>(b) & 0xE0) != 0x80; };
+    if (!bytes.isEmpty() && std::all_of(bytes.begin(), bytes.end(), latin1))
+        return QString::fromLatin1(bytes.data(), bytes.size());
     QString s(bytes.size(), Qt::Uninitialized);
     QChar *out = s.data();
     for (qsizetype i = 0; i < bytes.size(); ++i)
