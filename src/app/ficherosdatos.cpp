@@ -66,27 +66,50 @@ bool numerosimple(QStringView t, double &v)
     return r.ec == std::errc() && r.ptr == buf + k;
 }
 
-// Next number of a line from `pos`: 0 when the line has no more fields.
-double siguientenumero(const QString &linea, qsizetype &pos)
+// Next field of a line from `pos`, and `pos` past its delimiter; false when
+// the line has no more fields.
+bool siguientecampo(const QString &linea, qsizetype &pos, QStringView &campo)
 {
     const qsizetype n = linea.size();
     while (pos < n && blanco(linea[pos]))
         ++pos;
     if (pos >= n)
-        return 0.0;
+        return false;
     const qsizetype inicio = pos;
     while (pos < n && !blanco(linea[pos]) && linea[pos] != QLatin1Char(','))
         ++pos;
-    const QStringView token = QStringView(linea).sliced(inicio, pos - inicio);
-    double v = 0.0;
-    if (!numerosimple(token, v))
-        v = platform::val(token.toString());
+    campo = QStringView(linea).sliced(inicio, pos - inicio);
     // The delimiter: blanks, then at most one comma.
     while (pos < n && blanco(linea[pos]))
         ++pos;
     if (pos < n && linea[pos] == QLatin1Char(','))
         ++pos;
+    return true;
+}
+
+double valorcampo(QStringView campo)
+{
+    double v = 0.0;
+    if (!numerosimple(campo, v))
+        v = platform::val(campo.toString());
     return v;
+}
+
+// Next number of a line from `pos`: 0 when the line has no more fields.
+double siguientenumero(const QString &linea, qsizetype &pos)
+{
+    QStringView campo;
+    return siguientecampo(linea, pos, campo) ? valorcampo(campo) : 0.0;
+}
+
+// The general text of the next number of a line from `pos`.
+int siguientetexto(const QString &linea, qsizetype &pos, char *texto)
+{
+    QStringView campo;
+    if (!siguientecampo(linea, pos, campo))
+        return platform::generalNumber(0.0, texto);
+    const int n = platform::generalNumberOfDecimal(campo, texto);
+    return n >= 0 ? n : platform::generalNumber(valorcampo(campo), texto);
 }
 
 // Removes the blanks (not the tabs) at both ends.
@@ -123,6 +146,13 @@ void leerdosnumeros(const QString &linea, double &a, double &b)
     qsizetype pos = 0;
     a = siguientenumero(linea, pos);
     b = siguientenumero(linea, pos);
+}
+
+void textosdosnumeros(const QString &linea, char *x, int &nx, char *y, int &ny)
+{
+    qsizetype pos = 0;
+    nx = siguientetexto(linea, pos, x);
+    ny = siguientetexto(linea, pos, y);
 }
 
 QStringList camposparametros(const QString &linea)

@@ -34,6 +34,12 @@ private:
 // is not a number reads as the number it starts with (0 when none).
 // Throws platform::VbError(Overflow) for a number beyond the double range.
 void leerdosnumeros(const QString &linea, double &a, double &b);
+// The general number texts (platform::generalNumber) of the two numbers
+// leerdosnumeros reads from the line, written into x and y, each with room
+// for platform::generalNumberSize characters; nx and ny get their lengths.
+// A field that is a plain decimal gives its text without being read as a
+// value, which is much quicker.
+void textosdosnumeros(const QString &linea, char *x, int &nx, char *y, int &ny);
 
 // The fields of a parameter line: the line split at single blanks, empty
 // pieces dropped. Throws platform::VbError when there are more than seven.

@@ -225,14 +225,17 @@ void principal::leerdatos(platform::LineReader &lector)
         // The cell texts are written straight into the grid, without a
         // string of their own.
         char texto[platform::generalNumberSize];
+        char textoy[platform::generalNumberSize];
+        int nx = 0;
+        int ny = 0;
         for (int j = 1; j <= filas - 1; ++j) {
             g->setTextMatrix(j, 0, QLatin1StringView(texto, std::to_chars(texto, std::end(texto), j).ptr));
             g->setRow(j);
             g->setCol(0);
             g->setCellAlignment(platform::flexAlignCenterCenter);
-            ficheros::leerdosnumeros(siguiente(), x, y);
-            g->setTextMatrix(j, 1, QLatin1StringView(texto, platform::generalNumber(x, texto)));
-            g->setTextMatrix(j, 2, QLatin1StringView(texto, platform::generalNumber(y, texto)));
+            ficheros::textosdosnumeros(siguiente(), texto, nx, textoy, ny);
+            g->setTextMatrix(j, 1, QLatin1StringView(texto, nx));
+            g->setTextMatrix(j, 2, QLatin1StringView(textoy, ny));
         }
     }
 }

@@ -593,21 +593,17 @@ QString formatHashes(double value)
     return QString::fromLatin1(((value < 0 ? "-" : "") + mag).c_str());
 }
 
-int generalNumber(double value, char *out)
+namespace {
+
+// The general text of a number given by its sign and its digits.
+int writeGeneral(bool negative, const Digits &d, char *out)
 {
-    if (!std::isfinite(value)) {
-        const char *t = std::isnan(value) ? "NaN" : value < 0 ? "-Inf" : "Inf";
-        const int n = static_cast<int>(std::strlen(t));
-        std::memcpy(out, t, static_cast<std::size_t>(n));
-        return n;
-    }
-    const Digits d = significantDigits(value, 15);
     if (d.count == 0) {
         out[0] = '0';
         return 1;
     }
     char *o = out;
-    if (value < 0)
+    if (negative)
         *o++ = '-';
     const int e = d.exp10 - 1; // exponent of the leading digit
     if (e >= 15 || e < -4) {
@@ -641,6 +637,98 @@ int generalNumber(double value, char *out)
         }
     }
     return static_cast<int>(o - out);
+}
+
+} // namespace
+
+int generalNumber(double value, char *out)
+{
+    if (!std::isfinite(value)) {
+        const char *t = std::isnan(value) ? "NaN" : value < 0 ? "-Inf" : "Inf";
+        const int n = static_cast<int>(std::strlen(t));
+        std::memcpy(out, t, static_cast<std::size_t>(n));
+        return n;
+    }
+    return writeGeneral(value < 0, significantDigits(value, 15), out);
+}
+
+int generalNumberOfDecimal(QStringView text, char *out)
+{
+    // [+-]digits[.digits][(e|E)[+-]digits], at least one digit before the
+    // exponent, nothing else.
+    const qsizetype n = text.size();
+    const char16_t *t = text.utf16();
+    qsizetype i = 0;
+    const bool negative = n > 0 && t[0] == u'-';
+    if (n > 0 && (t[0] == u'-' || t[0] == u'+'))
+        ++i;
+    Digits d;
+    // The value is 0.digits * 10^(point + exponent): `point` counts the
+    // digits before the point (leading zeros not) and goes down by one for
+    // each zero between the point and the first significant digit.
+    int point = 0;
+    int trailing = 0; // zeros read after the last non-zero digit, not yet kept
+    bool any = false;
+    bool pointSeen = false;
+    for (; i < n; ++i) {
+        const char16_t c = t[i];
+        if (c == u'.' && !pointSeen) {
+            pointSeen = true;
+            continue;
+        }
+        if (c < u'0' || c > u'9')
+            break;
+        any = true;
+        if (c == u'0') {
+            if (d.count == 0) {
+                // A leading zero: after the point it moves the first digit right.
+                if (pointSeen)
+                    --point;
+                continue;
+            }
+            ++trailing;
+        } else {
+            if (d.count + trailing + 1 > 15)
+                return -1; // more than 15 significant digits: rounded by the value
+            for (; trailing > 0; --trailing)
+                d.digits[d.count++] = '0';
+            d.digits[d.count++] = static_cast<char>(c);
+        }
+        if (!pointSeen)
+            ++point;
+    }
+    if (!any)
+        return -1;
+    int exponent = 0;
+    if (i < n && (t[i] == u'e' || t[i] == u'E')) {
+        ++i;
+        const bool expNegative = i < n && t[i] == u'-';
+        if (i < n && (t[i] == u'-' || t[i] == u'+'))
+            ++i;
+        const qsizetype first = i;
+        for (; i < n && t[i] >= u'0' && t[i] <= u'9'; ++i) {
+            exponent = exponent * 10 + (t[i] - u'0');
+            if (exponent > 100000)
+                return -1;
+        }
+        if (i == first)
+            return -1;
+        if (expNegative)
+            exponent = -exponent;
+    }
+    if (i != n)
+        return -1;
+    if (d.count == 0) {
+        out[0] = '0'; // any zero, "-0" too
+        return 1;
+    }
+    d.exp10 = point + exponent;
+    // Well inside the range of normal doubles the value lies closer to these
+    // digits than half a unit of the 15th digit, so rounded to 15 digits it
+    // gives them back.
+    if (d.exp10 - 1 < -307 || d.exp10 - 1 > 307)
+        return -1;
+    return writeGeneral(negative, d, out);
 }
 
 QString generalNumber(double value)

@@ -57,6 +57,12 @@ QString generalNumber(double value);
 // characters; returns its length. For callers that format many numbers.
 constexpr int generalNumberSize = 24;
 int generalNumber(double value, char *out);
+// generalNumber of the value a plain decimal text ("-12.50", "+1e-3", "007")
+// stands for, made from its digits without reading the value: for a text of
+// the form [+-]digits[.digits][(e|E)[+-]digits] with at most 15 significant
+// digits and a magnitude between 1E-307 and 1E+307. Returns -1 for any other
+// text, whose value has to be read and formatted.
+int generalNumberOfDecimal(QStringView text, char *out);
 // mm-dd-yyyy
 QString dateText(const QDate &date);
 

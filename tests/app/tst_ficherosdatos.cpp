@@ -34,11 +34,47 @@ private slots:
         QCOMPARE(b, v);
     }
 
+    // The cell texts made from the fields of a point line are the general
+    // texts of the numbers read from it.
+    void textsAgreeWithNumbers_data()
+    {
+        QTest::addColumn<QString>("linea");
+        for (const char *l : {"0.001   0.841470984807897", "1,2", "  3 ,  4", "5", "", "   ", ",", "1.50  -0.000",
+                              "-0  +7", "1e307  9.99999999999999e307", "1e-307  1e-308", "1e308  2.5e-310",
+                              "0.000123456789012345  123456789012345000", "1234567890123456  0.1000000000000000",
+                              "100000000000000000000  1e15", "999999999999999.5  0.00001", "12abc  &H1F",
+                              "1d3\t-.5", "00012.3400e-0002  .5e+1", "1e  1e+", "1e99999999  7"})
+            QTest::newRow(l) << QString::fromLatin1(l);
+    }
+    void textsAgreeWithNumbers()
+    {
+        QFETCH(QString, linea);
+        double a = 0;
+        double b = 0;
+        char x[platform::generalNumberSize];
+        char y[platform::generalNumberSize];
+        int nx = -1;
+        int ny = -1;
+        try {
+            ficheros::leerdosnumeros(linea, a, b);
+        } catch (const platform::VbError &) {
+            QVERIFY_THROWS_EXCEPTION(platform::VbError, ficheros::textosdosnumeros(linea, x, nx, y, ny));
+            return;
+        }
+        ficheros::textosdosnumeros(linea, x, nx, y, ny);
+        QCOMPARE(QLatin1StringView(x, nx), platform::generalNumber(a));
+        QCOMPARE(QLatin1StringView(y, ny), platform::generalNumber(b));
+    }
+
     void overflowIsAFailure()
     {
         double a = 0;
         double b = 0;
         QVERIFY_THROWS_EXCEPTION(platform::VbError, ficheros::leerdosnumeros(QStringLiteral("1  1e400"), a, b));
+        char x[platform::generalNumberSize];
+        int n = 0;
+        QVERIFY_THROWS_EXCEPTION(platform::VbError,
+                                 ficheros::textosdosnumeros(QStringLiteral("1  1e400"), x, n, x, n));
     }
 
     void parameterFields_data()

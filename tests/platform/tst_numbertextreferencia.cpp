@@ -176,6 +176,28 @@ QString cifrasLargas(QRandomGenerator &g)
     return t;
 }
 
+// [+-]digits[.digits][(e|E)[+-]digits] with leading and trailing zeros, up
+// to 18 digits, exponents of every size, now and then something else.
+QString decimalSimple(QRandomGenerator &g)
+{
+    QString t = elegir(g, {"", "", "-", "+"});
+    const auto cifras = [&](int n) {
+        for (int i = 0; i < n; ++i)
+            t += QLatin1Char(g.bounded(3) == 0 ? '0' : char('0' + g.bounded(10)));
+    };
+    cifras(entre(g, 0, 18));
+    if (g.bounded(3))
+        t += QLatin1Char('.');
+    cifras(entre(g, 0, 18));
+    if (g.bounded(2)) {
+        t += elegir(g, {"e", "E", "e+", "E-", "e-", "e0"});
+        t += QString::number(g.bounded(4) == 0 ? entre(g, 290, 330) : entre(g, 0, 40));
+    }
+    if (g.bounded(20) == 0)
+        t += basura(g);
+    return t;
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(Generador)
@@ -325,6 +347,8 @@ void TestNumberTextReferencia::textos_data()
     });
     QTest::newRow("random characters")
         << 100000 << GeneradorTexto([](QRandomGenerator &g) { return caracteres(g); });
+    QTest::newRow("plain decimals")
+        << 300000 << GeneradorTexto([](QRandomGenerator &g) { return decimalSimple(g); });
     QTest::newRow("long digit runs")
         << 20000 << GeneradorTexto([](QRandomGenerator &g) { return conBlancos(g, cifrasLargas(g)); });
 }
@@ -345,6 +369,17 @@ void TestNumberTextReferencia::textos()
         const QStringView vista(texto);
         if (resultado([&] { return platform::val(vista); }) != antes)
             QFAIL(qPrintable(QStringLiteral("val(QStringView \"%1\") differs").arg(texto)));
+        // The general text made from the digits is the one made from the value.
+        char buf[platform::generalNumberSize];
+        const int n = platform::generalNumberOfDecimal(texto, buf);
+        if (n >= 0) {
+            if (antes.error)
+                QFAIL(qPrintable(QStringLiteral("generalNumberOfDecimal(\"%1\") of a text that overflows").arg(texto)));
+            const QString esperado = referencia::generalNumber(deBits(antes.valor));
+            if (QLatin1StringView(buf, n) != esperado)
+                QFAIL(qPrintable(QStringLiteral("generalNumberOfDecimal(\"%1\"): %2, from the value %3")
+                                     .arg(texto, QLatin1StringView(buf, n), esperado)));
+        }
         bool latin1 = true;
         for (QChar c : texto)
             latin1 = latin1 && c.unicode() < 0x100;
