@@ -658,46 +658,23 @@ int generalNumberOfDecimal(QStringView text, char *out)
     // exponent, nothing else.
     const qsizetype n = text.size();
     const char16_t *t = text.utf16();
+    const auto digit = [t](qsizetype k) { return t[k] >= u'0' && t[k] <= u'9'; };
     qsizetype i = 0;
     const bool negative = n > 0 && t[0] == u'-';
     if (n > 0 && (t[0] == u'-' || t[0] == u'+'))
         ++i;
-    Digits d;
-    // The value is 0.digits * 10^(point + exponent): `point` counts the
-    // digits before the point (leading zeros not) and goes down by one for
-    // each zero between the point and the first significant digit.
-    int point = 0;
-    int trailing = 0; // zeros read after the last non-zero digit, not yet kept
-    bool any = false;
-    bool pointSeen = false;
-    for (; i < n; ++i) {
-        const char16_t c = t[i];
-        if (c == u'.' && !pointSeen) {
-            pointSeen = true;
-            continue;
-        }
-        if (c < u'0' || c > u'9')
-            break;
-        any = true;
-        if (c == u'0') {
-            if (d.count == 0) {
-                // A leading zero: after the point it moves the first digit right.
-                if (pointSeen)
-                    --point;
-                continue;
-            }
-            ++trailing;
-        } else {
-            if (d.count + trailing + 1 > 15)
-                return -1; // more than 15 significant digits: rounded by the value
-            for (; trailing > 0; --trailing)
-                d.digits[d.count++] = '0';
-            d.digits[d.count++] = static_cast<char>(c);
-        }
-        if (!pointSeen)
-            ++point;
+    const qsizetype intStart = i;
+    while (i < n && digit(i))
+        ++i;
+    const qsizetype intEnd = i;
+    qsizetype fracStart = i;
+    if (i < n && t[i] == u'.') {
+        fracStart = ++i;
+        while (i < n && digit(i))
+            ++i;
     }
-    if (!any)
+    const qsizetype fracEnd = i;
+    if (intEnd == intStart && fracEnd == fracStart)
         return -1;
     int exponent = 0;
     if (i < n && (t[i] == u'e' || t[i] == u'E')) {
@@ -706,7 +683,7 @@ int generalNumberOfDecimal(QStringView text, char *out)
         if (i < n && (t[i] == u'-' || t[i] == u'+'))
             ++i;
         const qsizetype first = i;
-        for (; i < n && t[i] >= u'0' && t[i] <= u'9'; ++i) {
+        for (; i < n && digit(i); ++i) {
             exponent = exponent * 10 + (t[i] - u'0');
             if (exponent > 100000)
                 return -1;
@@ -718,11 +695,35 @@ int generalNumberOfDecimal(QStringView text, char *out)
     }
     if (i != n)
         return -1;
-    if (d.count == 0) {
-        out[0] = '0'; // any zero, "-0" too
-        return 1;
+
+    // The significant digits: from the first non-zero one to the last,
+    // across the point.
+    qsizetype first = intStart;
+    while (first < intEnd && t[first] == u'0')
+        ++first;
+    Digits d;
+    if (first < intEnd) {
+        d.exp10 = static_cast<int>(intEnd - first);
+    } else {
+        first = fracStart;
+        while (first < fracEnd && t[first] == u'0')
+            ++first;
+        if (first == fracEnd) {
+            out[0] = '0'; // any zero, "-0" too
+            return 1;
+        }
+        d.exp10 = -static_cast<int>(first - fracStart);
     }
-    d.exp10 = point + exponent;
+    qsizetype last = fracEnd > fracStart ? fracEnd : intEnd; // one past the last digit
+    while (t[last - 1] == u'0' || t[last - 1] == u'.')
+        --last;
+    const qsizetype span = last - first - (first < intEnd && last > fracStart ? 1 : 0);
+    if (span > 15)
+        return -1; // more than 15 significant digits: rounded by the value
+    for (qsizetype k = first; k < last; ++k)
+        if (t[k] != u'.')
+            d.digits[d.count++] = static_cast<char>(t[k]);
+    d.exp10 += exponent;
     // Well inside the range of normal doubles the value lies closer to these
     // digits than half a unit of the 15th digit, so rounded to 15 digits it
     // gives them back.
