@@ -4,6 +4,7 @@
 
 #include <QVarLengthArray>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <type_traits>
@@ -92,6 +93,7 @@ IniIndice::IniIndice(const QByteArray &contenido) : contenido_(contenido)
     // The header of the section being read; none yet.
     int actual = -1;
     std::vector<std::size_t> cabeceras;
+    entradas_.reserve(static_cast<std::size_t>(std::count(data, data + n, '\r')) + 1);
     while (pos < n) {
         // One line: up to the next CR; an LF right after it belongs to the line end.
         const void *cr = std::memchr(data + pos, '\r', static_cast<std::size_t>(n - pos));
@@ -224,6 +226,11 @@ qsizetype IniIndice::buscar(int seccion, QAnyStringView nombre) const
     QVarLengthArray<char, 64> bytes;
     if (!nombreBuscado(nombre, bytes))
         return -1;
+    // The readers ask for one section many times over.
+    if (seccion == seccionCabecera && ultimaSeccion_ >= 0 &&
+        mismoNombre(entradas_[static_cast<std::size_t>(ultimaSeccion_)], seccion,
+                    QByteArrayView(bytes.constData(), bytes.size())))
+        return ultimaSeccion_;
     const QByteArrayView v(bytes.constData(), bytes.size());
     quint32 h = empezar(seccion);
     for (char c : v)
@@ -239,6 +246,7 @@ QString IniIndice::valor(QAnyStringView seccion, QAnyStringView clave) const
     siguiente_ = donde;
     if (s < 0)
         return QString();
+    ultimaSeccion_ = s;
     const qsizetype k = buscar(static_cast<int>(s), clave);
     if (k < 0)
         return QString();

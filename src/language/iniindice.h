@@ -61,4 +61,6 @@ private:
     std::vector<quint64> tabla_;
     // The line after the last one found: the next lookup tries it first.
     mutable std::size_t siguiente_ = 0;
+    // The header of the section of the last value found, or -1.
+    mutable qsizetype ultimaSeccion_ = -1;
 };
