@@ -8,6 +8,8 @@
 //   ./build/bench/bench_abrir 32767 1 plain   (open the plain file, draw, quit)
 //   ./build/bench/bench_abrir 32767 1 keyed   (the same with the keyed file)
 //   ./build/bench/bench_abrir 32767 1 empty   (the window alone)
+// The runs repeat the open (plain, keyed) or the Draw (draw), for a profiler:
+//   perf record ./build/bench/bench_abrir 32767 20 draw
 #include "app/principal.h"
 #include "chart/ctrgraficas.h"
 #include "language/idiomas.h"
@@ -164,10 +166,12 @@ int main(int argc, char *argv[])
 
     if (std::strcmp(only, "empty") == 0)
         return 0;
-    if (std::strcmp(only, "plain") == 0 || std::strcmp(only, "keyed") == 0) {
-        for (int r = 0; r < runs; ++r)
-            abrir(std::strcmp(only, "plain") == 0 ? plain : keyed);
-        dibujar();
+    if (std::strcmp(only, "plain") == 0 || std::strcmp(only, "keyed") == 0 || std::strcmp(only, "draw") == 0) {
+        const bool dibujos = std::strcmp(only, "draw") == 0;
+        for (int r = 0; r < (dibujos ? 1 : runs); ++r)
+            abrir(std::strcmp(only, "keyed") == 0 ? keyed : plain);
+        for (int r = 0; r < (dibujos ? runs : 1); ++r)
+            dibujar();
         std::printf("%s curves, %lld messages\n", qPrintable(p.curvecount()->text()),
                     static_cast<long long>(box.shown.size()));
         return 0;

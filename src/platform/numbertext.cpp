@@ -514,27 +514,56 @@ double val(QLatin1StringView text)
     // after the number) takes the general way.
     const char *s = text.data();
     const qsizetype n = text.size();
-    qsizetype i = n > 0 && s[0] == '-' ? 1 : 0;
+    const bool negative = n > 0 && s[0] == '-';
+    qsizetype i = negative ? 1 : 0;
+    // The digits as one whole number, while they fit, and the power of ten
+    // it is to be scaled by.
+    std::uint64_t mantissa = 0;
     int digits = 0;
+    int scale = 0;
+    const auto digit = [&](bool fraction) {
+        if (digits < 19) {
+            mantissa = mantissa * 10 + static_cast<unsigned>(s[i] - '0');
+            scale -= fraction ? 1 : 0;
+        } else {
+            scale += fraction ? 0 : 1;
+        }
+        ++digits;
+        ++i;
+    };
     while (i < n && s[i] >= '0' && s[i] <= '9')
-        ++i, ++digits;
+        digit(false);
     if (i < n && s[i] == '.')
         ++i;
     while (i < n && s[i] >= '0' && s[i] <= '9')
-        ++i, ++digits;
+        digit(true);
     if (digits > 0 && i < n && (s[i] == 'E' || s[i] == 'e')) {
         qsizetype j = i + 1;
+        const bool expNegative = j < n && s[j] == '-';
         if (j < n && (s[j] == '+' || s[j] == '-'))
             ++j;
         const qsizetype first = j;
-        while (j < n && s[j] >= '0' && s[j] <= '9')
-            ++j;
-        if (j > first)
+        int exponent = 0;
+        for (; j < n && s[j] >= '0' && s[j] <= '9'; ++j)
+            exponent = std::min(exponent * 10 + (s[j] - '0'), 100000);
+        if (j > first) {
             i = j;
+            scale += expNegative ? -exponent : exponent;
+        }
     }
-    if (digits > 0 && i == n)
-        return parseDecimal(s, n);
-    return valOf(s, n);
+    if (digits == 0 || i != n)
+        return valOf(s, n);
+    // A whole number of at most 53 bits times or over a power of ten of at
+    // most 22 is two exact doubles and one rounding: the nearest double, as
+    // from_chars gives it, only sooner.
+    static constexpr double powers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    if (digits <= 19 && mantissa <= (std::uint64_t(1) << 53) && scale >= -22 && scale <= 22) {
+        const double m = static_cast<double>(mantissa);
+        const double v = scale < 0 ? m / powers[-scale] : m * powers[scale];
+        return negative ? -v : v;
+    }
+    return parseDecimal(s, n);
 }
 
 bool isNumeric(const QString &text, const QLocale &locale) { return parseRegional(text, locale).ok; }
