@@ -181,4 +181,67 @@ QString lineasegura(const QString &texto)
     return s;
 }
 
+namespace
+{
+
+// True for `palabra` followed by nothing but blanks, in any case.
+bool espalabra(const QString &texto, QLatin1StringView palabra)
+{
+    qsizetype n = texto.size();
+    while (n > 0 && texto[n - 1] == QLatin1Char(' '))
+        --n;
+    return QStringView(texto).first(n).compare(palabra, Qt::CaseInsensitive) == 0;
+}
+
+// A field that the reader takes whole: no blank, tab, comma or line end.
+bool campounico(const QString &texto)
+{
+    if (texto.isEmpty())
+        return false;
+    for (QChar c : texto)
+        if (c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char(',') || c == QLatin1Char('\r') ||
+            c == QLatin1Char('\n'))
+            return false;
+    return true;
+}
+
+} // namespace
+
+QString textoescrito(const QString &texto, QLatin1StringView palabra)
+{
+    return espalabra(texto, palabra) ? texto + QLatin1Char(' ') : texto;
+}
+
+QString textoleido(const QString &linea, QLatin1StringView palabra)
+{
+    if (linea.endsWith(QLatin1Char(' ')) && espalabra(linea, palabra))
+        return linea.chopped(1);
+    return linea;
+}
+
+QString camponumero(const QString &texto, double valor)
+{
+    if (campounico(texto)) {
+        try {
+            double a = 0.0;
+            double b = 0.0;
+            leerdosnumeros(texto, a, b);
+            if (a == valor)
+                return texto;
+        } catch (const platform::VbError &) {
+        }
+    }
+    return platform::generalNumberExact(valor);
+}
+
+QString campoentero(const QString &texto)
+{
+    try {
+        const int v = platform::cint(texto, QLocale::c());
+        return campounico(texto) ? texto : QString::number(v);
+    } catch (const platform::VbError &) {
+        return QStringLiteral("1");
+    }
+}
+
 } // namespace ficheros

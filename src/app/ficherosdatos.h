@@ -63,4 +63,22 @@ CeldasImportadas celdaslinea(const QString &linea, const QString &separador);
 // file is read back) become blanks.
 QString lineasegura(const QString &texto);
 
+// A text with a line of its own that the reader would take for a line of
+// its own meaning ("fin", "[GENERAL]"): the word in any case, blanks after
+// it allowed. textoescrito adds one blank to such a text; textoleido takes
+// one blank off such a line when it has one, so every text comes back as it
+// was and the bare word keeps its meaning.
+QString textoescrito(const QString &texto, QLatin1StringView palabra);
+QString textoleido(const QString &linea, QLatin1StringView palabra);
+
+// The field of a number on a legend-position or point line, for a text that
+// the draw command reads as `valor`: the text itself when the reader takes
+// that very value from it as one field, else the value's exact general text
+// (an empty text is written 0).
+QString camponumero(const QString &texto, double valor);
+
+// The degree or thickness field of a parameter line: the text when it is one
+// field holding an integer, else the integer it converts to, else "1".
+QString campoentero(const QString &texto);
+
 } // namespace ficheros

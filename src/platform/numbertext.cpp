@@ -482,11 +482,14 @@ QString formatHashes(double value)
     return QString::fromLatin1(((value < 0 ? "-" : "") + mag).c_str());
 }
 
-QString generalNumber(double value)
+namespace {
+
+// General number text with up to `sig` significant digits.
+QString generalText(double value, int sig)
 {
     if (!std::isfinite(value))
         return nonFinite(value);
-    const Digits d = significantDigits(value, 15);
+    const Digits d = significantDigits(value, sig);
     if (d.digits.empty())
         return QStringLiteral("0");
     std::string out = value < 0 ? "-" : "";
@@ -516,6 +519,29 @@ QString generalNumber(double value)
         out += d.digits.substr(static_cast<std::size_t>(d.exp10));
     }
     return QString::fromLatin1(out.c_str());
+}
+
+} // namespace
+
+QString generalNumber(double value) { return generalText(value, 15); }
+
+QString generalNumberExact(double value)
+{
+    if (!std::isfinite(value))
+        return nonFinite(value);
+    // Fifteen digits can round past the largest double; seventeen always
+    // give the double back exactly.
+    const auto exacto = [value](const QString &t) {
+        try {
+            return val(t) == value;
+        } catch (const VbError &) {
+            return false;
+        }
+    };
+    QString text = generalText(value, 15);
+    for (int sig = 16; sig <= 17 && !exacto(text); ++sig)
+        text = generalText(value, sig);
+    return text;
 }
 
 QString dateText(const QDate &date) { return date.toString(QStringLiteral("MM-dd-yyyy")); }

@@ -51,6 +51,9 @@ QString formatHashes(double value);
 // for whole numbers, exponent form ("1E+16", "1E-05") for very large or small
 // magnitudes; "." always.
 QString generalNumber(double value);
+// The general number text when it reads back as the very same double, else
+// the same form with the 16 or 17 significant digits it takes to do so.
+QString generalNumberExact(double value);
 // mm-dd-yyyy
 QString dateText(const QDate &date);
 
