@@ -149,7 +149,8 @@ inline int pestanasvisibles(const principal &p)
 // it, and the data file keeps it for the fit types alone.
 inline QString documentodibujado(principal &p)
 {
-    const auto numero = [](double v) { return QString::asprintf("%a", v); };
+    // -0 and 0 are one number (the reader writes both as 0).
+    const auto numero = [](double v) { return QString::number(v == 0.0 ? 0.0 : v, 'g', 17); };
     QString s = p.chart()->TituloCaption() + QLatin1Char('|') + p.chart()->LeyendXCaption() + QLatin1Char('|') +
                 p.chart()->LeyendYCaption() + QStringLiteral("|n=") + p.chart()->NumGraf();
     const int n = p.chart()->NumGraf().toInt();
