@@ -39,6 +39,7 @@
 #include <QRadioButton>
 #include <QTabWidget>
 
+#include <algorithm>
 #include <exception>
 
 namespace
@@ -257,9 +258,12 @@ void principal::leerdatos(platform::LineReader &lector)
             const int maximo =
                 tipo == ajusteFourier ? platform::cint((filas - 2) / 2.0) : filas - 2;
             UPDgrado[k]->setMax(maximo);
+            // A degree above the points is brought down to what they allow,
+            // but never below 1, the spinner's least: a Fourier curve of two
+            // points keeps the one harmonic it was drawn and saved with.
+            const int tope = std::max(maximo, 1);
             const QString &grado = p[3];
-            TXTgrado[k]->setText(ficheros::entero(grado, -32768, 32767) <= maximo ? grado
-                                                                                  : QString::number(maximo));
+            TXTgrado[k]->setText(ficheros::entero(grado, -32768, 32767) <= tope ? grado : QString::number(tope));
             siguientecampo = 4;
         }
         TXTgrosor[k]->setText(p[siguientecampo]);
