@@ -409,6 +409,11 @@ private slots:
         QTest::newRow("sine, within") << 5 << "2" << 4 << "2" << 3;
         QTest::newRow("cosine, at the limit") << 6 << "3" << 4 << "3" << 3;
         QTest::newRow("within, kept as written") << 4 << "2.0" << 4 << "2.0" << 3;
+        // Two points allow no harmonic by the count, but the field never
+        // goes below the spinner's least.
+        QTest::newRow("fourier, two points keep 1") << 7 << "1" << 2 << "1" << 0;
+        QTest::newRow("fourier, two points, 3 to 1") << 7 << "3" << 2 << "1" << 0;
+        QTest::newRow("fourier, three points keep 1") << 7 << "1" << 3 << "1" << 1;
     }
     void degreeOnReading()
     {
