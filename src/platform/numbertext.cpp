@@ -484,14 +484,12 @@ QString formatHashes(double value)
 
 namespace {
 
-// General number text with up to `sig` significant digits.
-QString generalText(double value, int sig)
+// General number text of a finite value with up to `sig` significant digits.
+std::string generalText(double value, int sig)
 {
-    if (!std::isfinite(value))
-        return nonFinite(value);
     const Digits d = significantDigits(value, sig);
     if (d.digits.empty())
-        return QStringLiteral("0");
+        return "0";
     std::string out = value < 0 ? "-" : "";
     const int e = d.exp10 - 1; // exponent of the leading digit
     if (e >= 15 || e < -4) {
@@ -518,30 +516,37 @@ QString generalText(double value, int sig)
         out += '.';
         out += d.digits.substr(static_cast<std::size_t>(d.exp10));
     }
-    return QString::fromLatin1(out.c_str());
+    return out;
+}
+
+// True when the text reads as exactly `value`.
+bool readsBack(const std::string &text, double value)
+{
+    try {
+        return parseDecimal(text) == value;
+    } catch (const VbError &) {
+        return false; // rounded past the largest double
+    }
 }
 
 } // namespace
 
-QString generalNumber(double value) { return generalText(value, 15); }
+QString generalNumber(double value)
+{
+    if (!std::isfinite(value))
+        return nonFinite(value);
+    return QString::fromLatin1(generalText(value, 15).c_str());
+}
 
 QString generalNumberExact(double value)
 {
     if (!std::isfinite(value))
         return nonFinite(value);
-    // Fifteen digits can round past the largest double; seventeen always
-    // give the double back exactly.
-    const auto exacto = [value](const QString &t) {
-        try {
-            return val(t) == value;
-        } catch (const VbError &) {
-            return false;
-        }
-    };
-    QString text = generalText(value, 15);
-    for (int sig = 16; sig <= 17 && !exacto(text); ++sig)
+    // Seventeen significant digits always give the double back.
+    std::string text = generalText(value, 15);
+    for (int sig = 16; sig <= 17 && !readsBack(text, value); ++sig)
         text = generalText(value, sig);
-    return text;
+    return QString::fromLatin1(text.c_str());
 }
 
 QString dateText(const QDate &date) { return date.toString(QStringLiteral("MM-dd-yyyy")); }
