@@ -205,6 +205,22 @@ bool campounico(const QString &texto)
     return true;
 }
 
+// The field of a number text that the draw command reads as `valor`.
+QString camponumero(const QString &texto, double valor)
+{
+    if (campounico(texto)) {
+        try {
+            double a = 0.0;
+            double b = 0.0;
+            leerdosnumeros(texto, a, b);
+            if (a == valor)
+                return texto;
+        } catch (const platform::VbError &) {
+        }
+    }
+    return platform::generalNumberExact(valor);
+}
+
 } // namespace
 
 QString textoescrito(const QString &texto, QLatin1StringView palabra)
@@ -219,19 +235,33 @@ QString textoleido(const QString &linea, QLatin1StringView palabra)
     return linea;
 }
 
-QString camponumero(const QString &texto, double valor)
+QString campoposicion(const QString &texto)
 {
-    if (campounico(texto)) {
+    double valor = 0.0;
+    try {
+        valor = platform::toDouble(texto, QLocale::c());
+    } catch (const platform::VbError &) {
         try {
-            double a = 0.0;
-            double b = 0.0;
-            leerdosnumeros(texto, a, b);
-            if (a == valor)
-                return texto;
+            valor = platform::val(texto);
         } catch (const platform::VbError &) {
+            return lineasegura(texto);
         }
     }
-    return platform::generalNumberExact(valor);
+    return camponumero(texto, valor);
+}
+
+QString campopunto(const QString &texto)
+{
+    // A number in the plain form reads alike everywhere.
+    double valor = 0.0;
+    if (campounico(texto) && numerosimple(texto, valor))
+        return texto;
+    try {
+        valor = platform::val(texto);
+    } catch (const platform::VbError &) {
+        return lineasegura(texto);
+    }
+    return camponumero(texto, valor);
 }
 
 QString campoentero(const QString &texto)

@@ -71,11 +71,15 @@ QString lineasegura(const QString &texto);
 QString textoescrito(const QString &texto, QLatin1StringView palabra);
 QString textoleido(const QString &linea, QLatin1StringView palabra);
 
-// The field of a number on a legend-position or point line, for a text that
-// the draw command reads as `valor`: the text itself when the reader takes
-// that very value from it as one field, else the value's exact general text
-// (an empty text is written 0).
-QString camponumero(const QString &texto, double valor);
+// The fields of a legend-position and of a point line. A field is the text
+// as it stands when the reader takes from it the number that the draw
+// command reads from the text (the whole text for a legend position, its
+// leading number for a point); otherwise that number's exact general text
+// (an empty text is written 0). A legend position that is no number is
+// written as the number it starts with; a text beyond the double range as
+// it stands, which the reader refuses.
+QString campoposicion(const QString &texto);
+QString campopunto(const QString &texto);
 
 // The degree or thickness field of a parameter line: the text when it is one
 // field holding an integer, else the integer it converts to, else "1".

@@ -73,34 +73,6 @@ bool esficheroini(const QByteArray &inicio)
     return primera.compare(lineaini, Qt::CaseInsensitive) == 0;
 }
 
-// The field of a legend position: the draw command reads the whole text as
-// a number; one it cannot read is written as the number it starts with.
-QString campoposicion(const QString &texto)
-{
-    double valor = 0.0;
-    try {
-        valor = platform::toDouble(texto, QLocale::c());
-    } catch (const platform::VbError &) {
-        try {
-            valor = platform::val(texto);
-        } catch (const platform::VbError &) {
-            return ficheros::lineasegura(texto); // beyond every number: the reader says so
-        }
-    }
-    return ficheros::camponumero(texto, valor);
-}
-
-// The field of a point cell, which the draw command reads as the number
-// its text starts with.
-QString campopunto(const QString &texto)
-{
-    try {
-        return ficheros::camponumero(texto, platform::val(texto));
-    } catch (const platform::VbError &) {
-        return ficheros::lineasegura(texto); // beyond every number: the reader says so
-    }
-}
-
 } // namespace
 
 QString principal::filtrodatos()
@@ -285,8 +257,8 @@ void principal::leerdatos(platform::LineReader &lector)
 QStringList principal::lineasdocumento() const
 {
     using ficheros::lineasegura;
-    QStringList lineas;
     using ficheros::textoescrito;
+    QStringList lineas;
     lineas << textoescrito(lineasegura(TXTtitulog->text()), lineaini) << lineasegura(TXTleyendax->text())
            << lineasegura(TXTleyenday->text());
     for (int i = 0; i < numpestanas; ++i) {
@@ -295,7 +267,7 @@ QStringList principal::lineasdocumento() const
         const auto k = static_cast<std::size_t>(i);
         const platform::FlexGrid *g = MSFdata[k];
         lineas << textoescrito(lineasegura(TXTlg[k]->text()), lineafin);
-        lineas << campoposicion(TXTx[k]->text()) + separadorcampos + campoposicion(TXTy[k]->text());
+        lineas << ficheros::campoposicion(TXTx[k]->text()) + separadorcampos + ficheros::campoposicion(TXTy[k]->text());
         const int tipo = CMBunir[k]->currentIndex();
         QStringList p;
         p << QString::number(g->Rows() - 1) << QString::number(OPTsi[k]->isChecked() ? 1 : 0)
@@ -306,7 +278,7 @@ QStringList principal::lineasdocumento() const
           << QString::number(CMBcolor[k]->selectedPosition() - 1);
         lineas << p.join(separadorcampos);
         for (int j = 1; j < g->Rows(); ++j)
-            lineas << campopunto(g->TextMatrix(j, 1)) + separadorpunto + campopunto(g->TextMatrix(j, 2));
+            lineas << ficheros::campopunto(g->TextMatrix(j, 1)) + separadorpunto + ficheros::campopunto(g->TextMatrix(j, 2));
     }
     lineas << QString(lineafin);
     return lineas;
