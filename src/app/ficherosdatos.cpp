@@ -199,8 +199,8 @@ bool campounico(const QString &texto)
     if (texto.isEmpty())
         return false;
     for (QChar c : texto)
-        if (c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char(',') || c == QLatin1Char('\r') ||
-            c == QLatin1Char('\n'))
+        if (c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char(',') ||
+            c == QLatin1Char('\r') || c == QLatin1Char('\n'))
             return false;
     return true;
 }

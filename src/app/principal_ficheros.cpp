@@ -235,7 +235,8 @@ void principal::leerdatos(platform::LineReader &lector)
             // points keeps the one harmonic it was drawn and saved with.
             const int tope = std::max(maximo, 1);
             const QString &grado = p[3];
-            TXTgrado[k]->setText(ficheros::entero(grado, -32768, 32767) <= tope ? grado : QString::number(tope));
+            TXTgrado[k]->setText(ficheros::entero(grado, -32768, 32767) <= tope ? grado
+                                                                                : QString::number(tope));
             siguientecampo = 4;
         }
         TXTgrosor[k]->setText(p[siguientecampo]);
@@ -267,7 +268,8 @@ QStringList principal::lineasdocumento() const
         const auto k = static_cast<std::size_t>(i);
         const platform::FlexGrid *g = MSFdata[k];
         lineas << textoescrito(lineasegura(TXTlg[k]->text()), lineafin);
-        lineas << ficheros::campoposicion(TXTx[k]->text()) + separadorcampos + ficheros::campoposicion(TXTy[k]->text());
+        lineas << ficheros::campoposicion(TXTx[k]->text()) + separadorcampos +
+                      ficheros::campoposicion(TXTy[k]->text());
         const int tipo = CMBunir[k]->currentIndex();
         QStringList p;
         p << QString::number(g->Rows() - 1) << QString::number(OPTsi[k]->isChecked() ? 1 : 0)
@@ -278,7 +280,8 @@ QStringList principal::lineasdocumento() const
           << QString::number(CMBcolor[k]->selectedPosition() - 1);
         lineas << p.join(separadorcampos);
         for (int j = 1; j < g->Rows(); ++j)
-            lineas << ficheros::campopunto(g->TextMatrix(j, 1)) + separadorpunto + ficheros::campopunto(g->TextMatrix(j, 2));
+            lineas << ficheros::campopunto(g->TextMatrix(j, 1)) + separadorpunto +
+                          ficheros::campopunto(g->TextMatrix(j, 2));
     }
     lineas << QString(lineafin);
     return lineas;

@@ -151,12 +151,13 @@ inline QString documentodibujado(principal &p)
 {
     // -0 and 0 are one number (the reader writes both as 0).
     const auto numero = [](double v) { return QString::number(v == 0.0 ? 0.0 : v, 'g', 17); };
-    QString s = p.chart()->TituloCaption() + QLatin1Char('|') + p.chart()->LeyendXCaption() + QLatin1Char('|') +
-                p.chart()->LeyendYCaption() + QStringLiteral("|n=") + p.chart()->NumGraf();
+    QString s = p.chart()->TituloCaption() + QLatin1Char('|') + p.chart()->LeyendXCaption() +
+                QLatin1Char('|') + p.chart()->LeyendYCaption() + QStringLiteral("|n=") + p.chart()->NumGraf();
     const int n = p.chart()->NumGraf().toInt();
     for (int i = 1; i <= n; ++i) {
         const Curva &c = curvas(i);
-        s += QStringLiteral("\n[%1] active %2 dots %3 type %4 degree %5 thick %6 line %7 colour %8 at %9 %10 box %11 %12 %13 %14:")
+        s += QStringLiteral("\n[%1] active %2 dots %3 type %4 degree %5 thick %6 line %7 colour %8 at %9 %10 "
+                            "box %11 %12 %13 %14:")
                  .arg(c.leyenda)
                  .arg(c.activa)
                  .arg(c.verpuntos)
