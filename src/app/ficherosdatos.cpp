@@ -235,21 +235,6 @@ QString textoleido(const QString &linea, QLatin1StringView palabra)
     return linea;
 }
 
-QString campoposicion(const QString &texto)
-{
-    double valor = 0.0;
-    try {
-        valor = platform::toDouble(texto, QLocale::c());
-    } catch (const platform::VbError &) {
-        try {
-            valor = platform::val(texto);
-        } catch (const platform::VbError &) {
-            return lineasegura(texto);
-        }
-    }
-    return camponumero(texto, valor);
-}
-
 QString campopunto(const QString &texto)
 {
     // A number in the plain form reads alike everywhere.
@@ -262,6 +247,15 @@ QString campopunto(const QString &texto)
         return lineasegura(texto);
     }
     return camponumero(texto, valor);
+}
+
+QString campoposicion(const QString &texto)
+{
+    try {
+        return camponumero(texto, platform::toDouble(texto, QLocale::c()));
+    } catch (const platform::VbError &) {
+        return campopunto(texto); // no number as a whole: the one it starts with
+    }
 }
 
 QString campoentero(const QString &texto)
