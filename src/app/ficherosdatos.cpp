@@ -109,7 +109,7 @@ int siguientetexto(const QString &linea, qsizetype &pos, char *texto)
     if (!siguientecampo(linea, pos, campo))
         return platform::generalNumber(0.0, texto);
     const int n = platform::generalNumberOfDecimal(campo, texto);
-    return n >= 0 ? n : platform::generalNumber(valorcampo(campo), texto);
+    return n >= 0 ? n : platform::generalNumberExact(valorcampo(campo), texto);
 }
 
 // Removes the blanks (not the tabs) at both ends.
@@ -209,6 +209,93 @@ QString lineasegura(const QString &texto)
     s.replace(QLatin1Char('\r'), QLatin1Char(' '));
     s.replace(QLatin1Char('\n'), QLatin1Char(' '));
     return s;
+}
+
+namespace
+{
+
+// True for `palabra` followed by nothing but blanks, in any case.
+bool espalabra(const QString &texto, QLatin1StringView palabra)
+{
+    qsizetype n = texto.size();
+    while (n > 0 && texto[n - 1] == QLatin1Char(' '))
+        --n;
+    return QStringView(texto).first(n).compare(palabra, Qt::CaseInsensitive) == 0;
+}
+
+// A field that the reader takes whole: no blank, tab, comma or line end.
+bool campounico(const QString &texto)
+{
+    if (texto.isEmpty())
+        return false;
+    for (QChar c : texto)
+        if (c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char(',') ||
+            c == QLatin1Char('\r') || c == QLatin1Char('\n'))
+            return false;
+    return true;
+}
+
+// The field of a number text that the draw command reads as `valor`.
+QString camponumero(const QString &texto, double valor)
+{
+    if (campounico(texto)) {
+        try {
+            double a = 0.0;
+            double b = 0.0;
+            leerdosnumeros(texto, a, b);
+            if (a == valor)
+                return texto;
+        } catch (const platform::VbError &) {
+        }
+    }
+    return platform::generalNumberExact(valor);
+}
+
+} // namespace
+
+QString textoescrito(const QString &texto, QLatin1StringView palabra)
+{
+    return espalabra(texto, palabra) ? texto + QLatin1Char(' ') : texto;
+}
+
+QString textoleido(const QString &linea, QLatin1StringView palabra)
+{
+    if (linea.endsWith(QLatin1Char(' ')) && espalabra(linea, palabra))
+        return linea.chopped(1);
+    return linea;
+}
+
+QString campopunto(const QString &texto)
+{
+    // A number in the plain form reads alike everywhere.
+    double valor = 0.0;
+    if (campounico(texto) && numerosimple(texto, valor))
+        return texto;
+    try {
+        valor = platform::val(texto);
+    } catch (const platform::VbError &) {
+        return lineasegura(texto);
+    }
+    return camponumero(texto, valor);
+}
+
+QString campoposicion(const QString &texto)
+{
+    try {
+        return camponumero(texto, platform::toDouble(texto, QLocale::c()));
+    } catch (const platform::VbError &) {
+        return campopunto(texto); // no number as a whole: the one it starts with
+    }
+}
+
+QString campoentero(const QString &texto)
+{
+    try {
+        const int v = platform::cint(texto, QLocale::c());
+        return campounico(texto) ? texto : QString::number(v);
+    } catch (const platform::VbError &) {
+        return QStringLiteral("1");
+    }
 }
 
 } // namespace ficheros

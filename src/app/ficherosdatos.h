@@ -69,4 +69,26 @@ CeldasImportadas celdaslinea(const QString &linea, const QString &separador);
 // file is read back) become blanks.
 QString lineasegura(const QString &texto);
 
+// A text with a line of its own that the reader would take for a line of
+// its own meaning ("fin", "[GENERAL]"): the word in any case, blanks after
+// it allowed. textoescrito adds one blank to such a text; textoleido takes
+// one blank off such a line when it has one, so every text comes back as it
+// was and the bare word keeps its meaning.
+QString textoescrito(const QString &texto, QLatin1StringView palabra);
+QString textoleido(const QString &linea, QLatin1StringView palabra);
+
+// The fields of a legend-position and of a point line. A field is the text
+// as it stands when the reader takes from it the number that the draw
+// command reads from the text (the whole text for a legend position, its
+// leading number for a point); otherwise that number's exact general text
+// (an empty text is written 0). A legend position that is no number is
+// written as the number it starts with; a text beyond the double range as
+// it stands, which the reader refuses.
+QString campoposicion(const QString &texto);
+QString campopunto(const QString &texto);
+
+// The degree or thickness field of a parameter line: the text when it is one
+// field holding an integer, else the integer it converts to, else "1".
+QString campoentero(const QString &texto);
+
 } // namespace ficheros

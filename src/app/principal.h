@@ -140,6 +140,7 @@ private:
     void prepararcdialog(const QString &filtro, long flags);
     void mensajefichero(bool cancelado);
     void mensajefallo(std::exception_ptr fallo);
+    bool abrirdatos(bool nuevo);
     void leerdatos(platform::LineReader &lector);
     void leerdatosini(const IniIndice &ini);
     QStringList lineasdocumento() const;

@@ -11,6 +11,11 @@
 //       colour -- fields separated by two blanks
 //     one line per point: x, three blanks, y
 //   "fin"
+// A title that reads "[GENERAL]" or a legend that reads "fin" (any case,
+// blanks after it allowed) is written with one more blank, which reading
+// takes off again. Number fields are written as the fields hold them when
+// the reader gets the same number back from them; any other (an empty one,
+// one with blanks or commas) as the number the draw command reads from it.
 
 #include "app/principal.h"
 
@@ -35,6 +40,7 @@
 #include <QTabWidget>
 
 #include <charconv>
+#include <algorithm>
 #include <exception>
 #include <iterator>
 
@@ -48,20 +54,25 @@ constexpr long flagsguardar = 0x20000E; // long names, keep folder, no read-only
 const QString separadorcampos = QStringLiteral("  ");
 const QString separadorpunto = QStringLiteral("   ");
 
+// Lines of their own meaning: the first line of a keyed data file, and the
+// end of the curves.
+constexpr QLatin1StringView lineaini("[general]");
+constexpr QLatin1StringView lineafin("fin");
+
 [[noreturn]] void finprematuro()
 {
     throw platform::FileError(platform::vberr::InputPastEnd, QStringLiteral("Input past end of file"));
 }
 
-// True when the file's first line is the header of an INI-style data file.
-bool esficheroini(const QByteArray &contenido)
+// True when the file's first line (keyed files end their lines at CR) is
+// exactly the header of a keyed data file, in any case; `inicio` holds at
+// least the file's first ten bytes. A plain file whose title reads so is
+// written with a blank after it.
+bool esficheroini(const QByteArray &inicio)
 {
-    static const QByteArray cabecera("[general]");
-    if (contenido.size() < cabecera.size())
-        return false;
-    if (contenido.size() > cabecera.size() && contenido[cabecera.size()] != '\r')
-        return false;
-    return contenido.first(cabecera.size()).toLower() == cabecera;
+    const qsizetype fin = inicio.indexOf('\r');
+    const QLatin1StringView primera(QByteArrayView(inicio).first(fin < 0 ? inicio.size() : fin));
+    return primera.compare(lineaini, Qt::CaseInsensitive) == 0;
 }
 
 } // namespace
@@ -130,17 +141,25 @@ void principal::nuevofichero()
 
 void principal::abrir()
 {
-    nuevofichero();
-    abrirfichero();
+    abrirdatos(true);
 }
 
 bool principal::abrirfichero()
+{
+    return abrirdatos(false);
+}
+
+bool principal::abrirdatos(bool nuevo)
 {
     try {
         prepararcdialog(filtrodatos(), flagsabrir);
         CDialog.ShowOpen();
         if (CDialog.FileName.isEmpty())
             return false;
+        // The document is given up only once a file was chosen: a cancelled
+        // dialog leaves it as it was.
+        if (nuevo)
+            nuevofichero();
         // The plain layout is read line by line as the curves take them;
         // a data file in the keyed layout is read by its own rules.
         platform::LineReader lector(CDialog.FileName, platform::LineBreaks::CrOrLf);
@@ -160,28 +179,28 @@ void principal::leerdatos(platform::LineReader &lector)
     // A file that ends inside a block fails at the first line it lacks.
     const auto siguiente = [&lector]() { return lector.readLine(); };
 
-    TXTtitulog->setText(siguiente());
+    TXTtitulog->setText(ficheros::textoleido(siguiente(), lineaini));
     TXTleyendax->setText(siguiente());
     TXTleyenday->setText(siguiente());
 
     int n = 0;
     while (!lector.atEnd()) {
         const QString leyenda = siguiente();
-        if (leyenda.compare(QLatin1String("fin"), Qt::CaseInsensitive) == 0)
+        if (leyenda.compare(lineafin, Qt::CaseInsensitive) == 0)
             break;
         ++n;
         if (n > numpestanas)
             throw platform::VbError(platform::vberr::SubscriptOutOfRange, QStringLiteral("More than ten curves"));
         const auto k = static_cast<std::size_t>(n - 1);
-        TXTlg[k]->setText(leyenda);
+        TXTlg[k]->setText(ficheros::textoleido(leyenda, lineafin));
         SSTab->setTabVisible(n - 1, true);
         TXTng->setText(QString::number(n));
 
         double x = 0.0;
         double y = 0.0;
         ficheros::leerdosnumeros(siguiente(), x, y);
-        TXTx[k]->setText(platform::generalNumber(x));
-        TXTy[k]->setText(platform::generalNumber(y));
+        TXTx[k]->setText(platform::generalNumberExact(x));
+        TXTy[k]->setText(platform::generalNumberExact(y));
 
         // Six fields for the types without a degree, seven with one; the
         // type is the third. A line that is short is refused before the tab
@@ -213,9 +232,13 @@ void principal::leerdatos(platform::LineReader &lector)
             const int maximo =
                 tipo == ajusteFourier ? platform::cint((filas - 2) / 2.0) : filas - 2;
             UPDgrado[k]->setMax(maximo);
+            // A degree above the points is brought down to what they allow,
+            // but never below 1, the spinner's least: a Fourier curve of two
+            // points keeps the one harmonic it was drawn and saved with.
+            const int tope = std::max(maximo, 1);
             const QString &grado = p[3];
-            TXTgrado[k]->setText(ficheros::entero(grado, -32768, 32767) <= maximo ? grado
-                                                                                  : QString::number(maximo));
+            TXTgrado[k]->setText(ficheros::entero(grado, -32768, 32767) <= tope ? grado
+                                                                                : QString::number(tope));
             siguientecampo = 4;
         }
         TXTgrosor[k]->setText(p[siguientecampo]);
@@ -243,29 +266,32 @@ void principal::leerdatos(platform::LineReader &lector)
 QStringList principal::lineasdocumento() const
 {
     using ficheros::lineasegura;
+    using ficheros::textoescrito;
     QStringList lineas;
-    lineas << lineasegura(TXTtitulog->text()) << lineasegura(TXTleyendax->text())
+    lineas << textoescrito(lineasegura(TXTtitulog->text()), lineaini) << lineasegura(TXTleyendax->text())
            << lineasegura(TXTleyenday->text());
     for (int i = 0; i < numpestanas; ++i) {
         if (!SSTab->isTabVisible(i))
             continue;
         const auto k = static_cast<std::size_t>(i);
         const platform::FlexGrid *g = MSFdata[k];
-        lineas << lineasegura(TXTlg[k]->text());
-        lineas << lineasegura(TXTx[k]->text() + separadorcampos + TXTy[k]->text());
+        lineas << textoescrito(lineasegura(TXTlg[k]->text()), lineafin);
+        lineas << ficheros::campoposicion(TXTx[k]->text()) + separadorcampos +
+                      ficheros::campoposicion(TXTy[k]->text());
         const int tipo = CMBunir[k]->currentIndex();
         QStringList p;
         p << QString::number(g->Rows() - 1) << QString::number(OPTsi[k]->isChecked() ? 1 : 0)
           << QString::number(tipo);
         if (tipo >= ajusteMinimosX)
-            p << TXTgrado[k]->text();
-        p << TXTgrosor[k]->text() << QString::number(CMBtipo[k]->currentIndex())
+            p << ficheros::campoentero(TXTgrado[k]->text());
+        p << ficheros::campoentero(TXTgrosor[k]->text()) << QString::number(CMBtipo[k]->currentIndex())
           << QString::number(CMBcolor[k]->selectedPosition() - 1);
-        lineas << lineasegura(p.join(separadorcampos));
+        lineas << p.join(separadorcampos);
         for (int j = 1; j < g->Rows(); ++j)
-            lineas << lineasegura(g->TextMatrix(j, 1) + separadorpunto + g->TextMatrix(j, 2));
+            lineas << ficheros::campopunto(g->TextMatrix(j, 1)) + separadorpunto +
+                          ficheros::campopunto(g->TextMatrix(j, 2));
     }
-    lineas << QStringLiteral("fin");
+    lineas << QString(lineafin);
     return lineas;
 }
 

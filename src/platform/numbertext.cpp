@@ -668,6 +668,16 @@ int writeGeneral(bool negative, const Digits &d, char *out)
     return static_cast<int>(o - out);
 }
 
+// True when the text reads as exactly `value`.
+bool readsBack(const char *text, int n, double value)
+{
+    try {
+        return parseDecimal(text, n) == value;
+    } catch (const VbError &) {
+        return false; // rounded past the largest double
+    }
+}
+
 } // namespace
 
 int generalNumber(double value, char *out)
@@ -765,6 +775,27 @@ QString generalNumber(double value)
 {
     char buf[generalNumberSize];
     return QString::fromLatin1(buf, generalNumber(value, buf));
+}
+
+int generalNumberExact(double value, char *out)
+{
+    const int n = generalNumber(value, out);
+    if (!std::isfinite(value) || readsBack(out, n, value))
+        return n;
+    // Seventeen significant digits always give the double back.
+    int m = 0;
+    for (int sig = 16; sig <= 17; ++sig) {
+        m = writeGeneral(value < 0, significantDigits(value, sig), out);
+        if (readsBack(out, m, value))
+            break;
+    }
+    return m;
+}
+
+QString generalNumberExact(double value)
+{
+    char buf[generalNumberSize];
+    return QString::fromLatin1(buf, generalNumberExact(value, buf));
 }
 
 QString dateText(const QDate &date) { return date.toString(QStringLiteral("MM-dd-yyyy")); }

@@ -63,6 +63,10 @@ int generalNumber(double value, char *out);
 // digits and a magnitude between 1E-307 and 1E+307. Returns -1 for any other
 // text, whose value has to be read and formatted.
 int generalNumberOfDecimal(QStringView text, char *out);
+// The general number text when it reads back as the very same double, else
+// the same form with the 16 or 17 significant digits it takes to do so.
+QString generalNumberExact(double value);
+int generalNumberExact(double value, char *out);
 // mm-dd-yyyy
 QString dateText(const QDate &date);
 

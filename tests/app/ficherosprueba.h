@@ -5,6 +5,7 @@
 
 #include "ventanas.h"
 
+#include "chart/ctrgraficas.h"
 #include "chart/graficos.h"
 #include "platform/flexgrid.h"
 #include "platform/imagecombo.h"
@@ -140,4 +141,36 @@ inline int pestanasvisibles(const principal &p)
     for (int i = 0; i < p.tabs()->count(); ++i)
         n += p.tabs()->isTabVisible(i) ? 1 : 0;
     return n;
+}
+
+// The drawn document in one comparable text: the chart's captions and curve
+// count, then every field of the records of the curves drawn, numbers to the
+// last bit. The degree counts for the fit types only: the others draw without
+// it, and the data file keeps it for the fit types alone.
+inline QString documentodibujado(principal &p)
+{
+    // -0 and 0 are one number (the reader writes both as 0).
+    const auto numero = [](double v) { return QString::number(v == 0.0 ? 0.0 : v, 'g', 17); };
+    QString s = p.chart()->TituloCaption() + QLatin1Char('|') + p.chart()->LeyendXCaption() +
+                QLatin1Char('|') + p.chart()->LeyendYCaption() + QStringLiteral("|n=") + p.chart()->NumGraf();
+    const int n = p.chart()->NumGraf().toInt();
+    for (int i = 1; i <= n; ++i) {
+        const Curva &c = curvas(i);
+        s += QStringLiteral("\n[%1] active %2 dots %3 type %4 degree %5 thick %6 line %7 colour %8 at %9 %10 "
+                            "box %11 %12 %13 %14:")
+                 .arg(c.leyenda)
+                 .arg(c.activa)
+                 .arg(c.verpuntos)
+                 .arg(c.tipoajuste)
+                 .arg(c.tipoajuste >= ajusteMinimosX ? c.grado : 0)
+                 .arg(c.grosor)
+                 .arg(c.tipolinea)
+                 .arg(c.color)
+                 .arg(numero(c.posicionx), numero(c.posiciony), numero(c.minimo.x), numero(c.minimo.y),
+                      numero(c.maximo.x), numero(c.maximo.y));
+        s += QStringLiteral(" %1 points").arg(c.npuntos);
+        for (const Punto &q : c.puntos.vector())
+            s += QLatin1Char(' ') + numero(q.x) + QLatin1Char(',') + numero(q.y);
+    }
+    return s;
 }

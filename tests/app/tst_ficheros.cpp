@@ -6,6 +6,7 @@
 #include "chart/ctrgraficas.h"
 #include "platform/commondialog.h"
 #include "platform/msgbox.h"
+#include "platform/textfile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -185,7 +186,7 @@ private slots:
     }
 
     // Only the tabs in use are written; the degree only for types 4 to 7;
-    // texts are written as the fields hold them.
+    // texts are written as the fields hold them, an empty number as 0.
     void saveWritesFieldsAsTheyStand()
     {
         principal &p = abrirventana();
@@ -209,18 +210,146 @@ private slots:
         platform::ScriptedFileDialog dlg;
         dlg.answers << ruta;
         p.guardarfichero();
-        QCOMPARE(leerfichero(ruta), plano({"Title", "X", "Y", "a", "1.50  -1", "2  1  7  1  1  0  0", "1.50   ",
-                                           "   2", "", "-1  -1", "0  1  0  1  0  0", "fin"}));
+        QCOMPARE(leerfichero(ruta), plano({"Title", "X", "Y", "a", "1.50  -1", "2  1  7  1  1  0  0", "1.50   0",
+                                           "0   2", "", "-1  -1", "0  1  0  1  0  0", "fin"}));
 
-        // Read back: a missing number is 0, the rest is normalised.
+        // Read back: the empty cells are 0, the rest is normalised.
         QVERIFY(abrircon(p, ruta));
         Pestana leido = leerpestana(p, 0);
         QCOMPARE(leido.x, QStringLiteral("1.5"));
         QCOMPARE(leido.datos,
-                 (Puntos{{QStringLiteral("1.5"), QStringLiteral("0")}, {QStringLiteral("2"), QStringLiteral("0")}}));
+                 (Puntos{{QStringLiteral("1.5"), QStringLiteral("0")}, {QStringLiteral("0"), QStringLiteral("2")}}));
         QCOMPARE(leerpestana(p, 1).leyenda, QString());
         QCOMPARE(p.MSFdata[1]->Rows(), 1);
         QCOMPARE(pestanasvisibles(p), 2);
+    }
+
+    // Texts the reader would take for a line of its own, and number texts
+    // that a plain line would split or read otherwise: the saved document
+    // draws as it did, with no message, and its file holds the written form.
+    void savedDocumentReopensAsItself_data()
+    {
+        QTest::addColumn<QString>("titulo");
+        QTest::addColumn<QString>("leyenda");
+        QTest::addColumn<QString>("posx");
+        QTest::addColumn<QString>("celdax");
+        QTest::addColumn<QString>("celday");
+        QTest::addColumn<QString>("linea"); // a line the file holds
+        QTest::newRow("title [GENERAL]") << "[GENERAL]" << "a" << "-1" << "1" << "7" << "[GENERAL] ";
+        QTest::newRow("title [general] with blanks") << "[general]  " << "a" << "-1" << "1" << "7" << "[general]   ";
+        QTest::newRow("legend fin") << "t" << "fin" << "-1" << "1" << "7" << "fin ";
+        QTest::newRow("legend FIN") << "t" << "FIN" << "-1" << "1" << "7" << "FIN ";
+        QTest::newRow("legend Fin with a blank") << "t" << "Fin " << "-1" << "1" << "7" << "Fin  ";
+        QTest::newRow("empty x") << "t" << "a" << "-1" << "" << "7" << "0   7";
+        QTest::newRow("empty y") << "t" << "a" << "-1" << "7" << "" << "7   0";
+        QTest::newRow("cell with a comma") << "t" << "a" << "-1" << "1,5" << "7" << "1   7";
+        QTest::newRow("cell with blanks inside") << "t" << "a" << "-1" << " 1 5" << "7" << "15   7";
+        QTest::newRow("cell with a tab") << "t" << "a" << "-1" << "2\t5" << "7" << "25   7";
+        QTest::newRow("cell with a line end") << "t" << "a" << "-1" << "3\n5" << "7" << "35   7";
+        QTest::newRow("seventeen digits") << "t" << "a" << "-1" << "0.12345678901234567" << "7"
+                                          << "0.12345678901234567   7";
+        QTest::newRow("position grouped") << "t" << "a" << "1,000" << "1" << "7" << "1000  -1";
+        QTest::newRow("position sign after") << "t" << "a" << "5-" << "1" << "7" << "-5  -1";
+        QTest::newRow("position in parentheses") << "t" << "a" << "(5)" << "1" << "7" << "-5  -1";
+        QTest::newRow("position with blanks") << "t" << "a" << " 2 " << "1" << "7" << "2  -1";
+        QTest::newRow("position seventeen digits") << "t" << "a" << "0.30000000000000004" << "1" << "7"
+                                                   << "0.30000000000000004  -1";
+        // Texts the reader already takes as the draw command does are
+        // written as they stand.
+        QTest::newRow("text after the number") << "t" << "a" << "-1" << "12abc" << "7" << "12abc   7";
+        QTest::newRow("hexadecimal") << "t" << "a" << "-1" << "&H10" << "1D2" << "&H10   1D2";
+        QTest::newRow("no number") << "t" << "a" << "-1" << "abc" << "-" << "abc   -";
+        QTest::newRow("trailing zeros") << "t" << "a" << "1.50" << "1.50" << "007" << "1.50   007";
+    }
+    void savedDocumentReopensAsItself()
+    {
+        QFETCH(QString, titulo);
+        QFETCH(QString, leyenda);
+        QFETCH(QString, posx);
+        QFETCH(QString, celdax);
+        QFETCH(QString, celday);
+        QFETCH(QString, linea);
+        principal &p = abrirventana();
+        p.spinner()->upButton()->click();
+        p.titlebox()->setText(titulo);
+        Pestana a;
+        a.leyenda = leyenda;
+        a.x = posx;
+        a.y = QStringLiteral("-1");
+        a.tipo = 1;
+        a.datos = {{celdax, celday}, {QStringLiteral("2"), QStringLiteral("3")}};
+        ponerpestana(p, 0, a);
+        Pestana b;
+        b.leyenda = QStringLiteral("after");
+        b.x = b.y = QStringLiteral("-1");
+        b.tipo = 4;
+        b.grado = QStringLiteral("2");
+        b.datos = {{QStringLiteral("0"), QStringLiteral("0")}, {QStringLiteral("1"), QStringLiteral("1")},
+                   {QStringLiteral("2"), QStringLiteral("4")}, {QStringLiteral("3"), QStringLiteral("9")}};
+        ponerpestana(p, 1, b);
+
+        platform::ScriptedMsgBox box;
+        p.dibujargraficas();
+        QCOMPARE(box.shown.size(), 0);
+        const QString dibujado = documentodibujado(p);
+
+        const QString ruta = dir.filePath(QStringLiteral("r.dat"));
+        {
+            platform::ScriptedFileDialog dlg;
+            dlg.answers << ruta;
+            p.guardarfichero();
+        }
+        const QList<QByteArray> lineas = leerfichero(ruta).split('\n');
+        QVERIFY2(lineas.contains(platform::toAnsi(linea) + '\r'), leerfichero(ruta).constData());
+
+        p.nuevofichero();
+        {
+            platform::ScriptedFileDialog dlg;
+            dlg.answers << ruta;
+            p.abrir();
+        }
+        QCOMPARE(box.shown.size(), 0);
+        QCOMPARE(pestanasvisibles(p), 2);
+        QCOMPARE(p.titlebox()->text(), titulo);
+        QCOMPARE(p.TXTlg[0]->text(), leyenda);
+        p.dibujargraficas();
+        QCOMPARE(box.shown.size(), 0);
+        QCOMPARE(documentodibujado(p), dibujado);
+    }
+
+    // Legend-position fields the draw command cannot read (the document
+    // does not draw) are still written as one number each, so the fields
+    // after them stay in their places.
+    void unreadablePositionKeepsTheLine_data()
+    {
+        QTest::addColumn<QString>("posx");
+        QTest::addColumn<QString>("posy");
+        QTest::addColumn<QString>("linea");
+        QTest::newRow("empty x") << "" << "7" << "0  7";
+        QTest::newRow("empty y") << "7" << "" << "7  0";
+        QTest::newRow("minus alone, empty") << "-" << "" << "-  0";
+    }
+    void unreadablePositionKeepsTheLine()
+    {
+        QFETCH(QString, posx);
+        QFETCH(QString, posy);
+        QFETCH(QString, linea);
+        principal &p = abrirventana();
+        Pestana a;
+        a.leyenda = QStringLiteral("a");
+        a.x = posx;
+        a.y = posy;
+        a.datos = {{QStringLiteral("1"), QStringLiteral("2")}, {QStringLiteral("3"), QStringLiteral("4")}};
+        ponerpestana(p, 0, a);
+        const QString ruta = dir.filePath(QStringLiteral("u.dat"));
+        platform::ScriptedFileDialog dlg;
+        dlg.answers << ruta;
+        p.guardarfichero();
+        QCOMPARE(leerfichero(ruta), plano({"Title", "X", "Y", "a", linea, "2  1  0  1  0  0", "1   2", "3   4", "fin"}));
+        platform::ScriptedMsgBox box;
+        QVERIFY(abrircon(p, ruta));
+        QCOMPARE(box.shown.size(), 0);
+        QCOMPARE(leerpestana(p, 0).datos, a.datos);
     }
 
     void numberTextsNormalised_data()
@@ -231,7 +360,12 @@ private slots:
         QTest::newRow("trailing zeros") << "1.50   2.000" << "1.5" << "2";
         QTest::newRow("leading zeros") << "007   -007.10" << "7" << "-7.1";
         QTest::newRow("exponent") << "2e1   1D-7" << "20" << "1E-07";
-        QTest::newRow("large") << "1e15   123456789012345678" << "1E+15" << "1.23456789012346E+17";
+        QTest::newRow("large") << "1e15   123456789012345678" << "1E+15" << "1.2345678901234568E+17";
+        QTest::newRow("digits that fifteen do not hold")
+            << "0.30000000000000004   -2.0000000000000004" << "0.30000000000000004" << "-2.0000000000000004";
+        QTest::newRow("sixteen digits") << "1234567890123456   0.1" << "1.234567890123456E+15" << "0.1";
+        QTest::newRow("largest double") << "1.7976931348623157e308   5e-324"
+                                        << "1.7976931348623157E+308" << "4.94065645841247E-324";
         QTest::newRow("blanks before") << "      3     4" << "3" << "4";
         QTest::newRow("comma") << "3,4" << "3" << "4";
         QTest::newRow("comma with blanks") << "3 , 4" << "3" << "4";
@@ -275,6 +409,11 @@ private slots:
         QTest::newRow("sine, within") << 5 << "2" << 4 << "2" << 3;
         QTest::newRow("cosine, at the limit") << 6 << "3" << 4 << "3" << 3;
         QTest::newRow("within, kept as written") << 4 << "2.0" << 4 << "2.0" << 3;
+        // Two points allow no harmonic by the count, but the field never
+        // goes below the spinner's least.
+        QTest::newRow("fourier, two points keep 1") << 7 << "1" << 2 << "1" << 0;
+        QTest::newRow("fourier, two points, 3 to 1") << 7 << "3" << 2 << "1" << 0;
+        QTest::newRow("fourier, three points keep 1") << 7 << "1" << 3 << "1" << 1;
     }
     void degreeOnReading()
     {
@@ -322,6 +461,12 @@ private slots:
             << plano({"\"a\", b, \"c\"", "x", "y", "fin"}) << 0 << "\"a\", b, \"c\"";
         QTest::newRow("a seventh field for a type without degree")
             << plano({"t", "x", "y", "c", "-1  -1", "2  1  0  1  0  0  9", "0 0", "1 1"}) << 1 << "t";
+        QTest::newRow("title [GENERAL] with the blank it is saved with")
+            << plano({"[GENERAL] ", "x", "y", "fin"}) << 0 << "[GENERAL]";
+        QTest::newRow("title [GENERAL] after a blank") << plano({" [GENERAL]", "x", "y", "fin"}) << 0 << " [GENERAL]";
+        QTest::newRow("title [GENERAL] and more") << plano({"[GENERAL]x", "x", "y", "fin"}) << 0 << "[GENERAL]x";
+        QTest::newRow("legend fin with the blank it is saved with")
+            << plano(uno + QStringList{"fIn ", "-1  -1", "2  1  0  1  0  0", "0 0", "1 1", "fin"}) << 2 << "t";
         QTest::newRow("single blanks between fields")
             << plano({"t", "x", "y", "c", "-1 -1", "2 1 0 1 0 0", "0 0", "1 1"}) << 1 << "t";
     }
@@ -338,8 +483,10 @@ private slots:
         QCOMPARE(p.titlebox()->text(), titulo);
         QCOMPARE(p.curvecount()->text(), QString::number(std::max(curvas, 1)));
         QCOMPARE(pestanasvisibles(p), std::max(curvas, 1));
-        if (curvas == 1)
+        if (curvas >= 1)
             QCOMPARE(p.MSFdata[0]->Rows(), 3);
+        if (curvas == 2)
+            QCOMPARE(p.TXTlg[1]->text(), QStringLiteral("fIn"));
     }
 
     // Failures: message 72, result False, what was read before stays.
@@ -416,7 +563,7 @@ private slots:
         QCOMPARE(box.shown[0].style, 16);
     }
 
-    // Cancelling: message 71; "Abrir" has already started a new document.
+    // Cancelling: message 71 and nothing else; "Abrir" keeps the document.
     void cancelledDialogs()
     {
         principal &p = abrirventana();
@@ -424,8 +571,9 @@ private slots:
         Pestana a;
         a.leyenda = QStringLiteral("kept");
         a.x = a.y = QStringLiteral("-1");
-        a.datos = {{QStringLiteral("1"), QStringLiteral("2")}};
+        a.datos = {{QStringLiteral("1"), QStringLiteral("2")}, {QStringLiteral("3"), QStringLiteral("4")}};
         ponerpestana(p, 0, a);
+        ponerpestana(p, 1, a);
         {
             const QStringList antes = QDir(dir.path()).entryList(QDir::Files);
             platform::ScriptedFileDialog dlg; // no answer: cancel
@@ -441,12 +589,33 @@ private slots:
         {
             platform::ScriptedFileDialog dlg;
             platform::ScriptedMsgBox box;
+            p.titlebox()->setText(QStringLiteral("unsaved"));
+            p.dibujargraficas();
+            QCOMPARE(box.shown.size(), 0);
+            const QString numgraf = p.chart()->NumGraf();
+            const Curva curva = curvas(1);
             p.abrir();
             QCOMPARE(box.shown.size(), 1);
             QCOMPARE(box.shown[0].style, 64);
             QCOMPARE(p.msgtexto, QStringLiteral("Cancelled"));
-            QCOMPARE(p.TXTlg[0]->text(), QStringLiteral("Legend"));
-            QCOMPARE(pestanasvisibles(p), 1);
+            QCOMPARE(leerpestana(p, 0), a);
+            QCOMPARE(p.titlebox()->text(), QStringLiteral("unsaved"));
+            QCOMPARE(pestanasvisibles(p), 2);
+            QCOMPARE(p.curvecount()->text(), QStringLiteral("2"));
+            QCOMPARE(p.chart()->NumGraf(), numgraf);
+            QCOMPARE(p.chart()->TituloCaption(), QStringLiteral("unsaved"));
+            QCOMPARE(curvas(1).leyenda, curva.leyenda);
+            QCOMPARE(curvas(1).activa, curva.activa);
+        }
+        {
+            // An empty name through "Abrir": no message, the document stays.
+            platform::ScriptedFileDialog dlg;
+            platform::ScriptedMsgBox box;
+            dlg.answers << QString();
+            p.abrir();
+            QCOMPARE(box.shown.size(), 0);
+            QCOMPARE(leerpestana(p, 0), a);
+            QCOMPARE(pestanasvisibles(p), 2);
         }
         {
             // An empty name ends either command without a message.
@@ -597,7 +766,7 @@ private slots:
         platform::ScriptedFileDialog dlg;
         dlg.answers << ruta;
         p.guardarfichero();
-        QCOMPARE(leerfichero(ruta), plano({"t  u", "X", "Y", "a b", "-1  -1", "2  1  0  1  0  0", "1    2", "3   4", "fin"}));
+        QCOMPARE(leerfichero(ruta), plano({"t  u", "X", "Y", "a b", "-1  -1", "2  1  0  1  0  0", "1   2", "3   4", "fin"}));
         QVERIFY(abrircon(p, ruta));
         QCOMPARE(p.MSFdata[0]->TextMatrix(2, 2), QStringLiteral("4"));
     }

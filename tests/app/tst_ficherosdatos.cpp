@@ -62,8 +62,8 @@ private slots:
             return;
         }
         ficheros::textosdosnumeros(linea, x, nx, y, ny);
-        QCOMPARE(QLatin1StringView(x, nx), platform::generalNumber(a));
-        QCOMPARE(QLatin1StringView(y, ny), platform::generalNumber(b));
+        QCOMPARE(QLatin1StringView(x, nx), platform::generalNumberExact(a));
+        QCOMPARE(QLatin1StringView(y, ny), platform::generalNumberExact(b));
     }
 
     void overflowIsAFailure()

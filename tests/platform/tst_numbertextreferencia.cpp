@@ -317,6 +317,22 @@ void TestNumberTextReferencia::numeros()
             resultado([&] { return platform::val(QLatin1StringView(buf, n)); }) != antes)
             QFAIL(qPrintable(QStringLiteral("val(\"%1\") differs from before: %2")
                                  .arg(esperado, QString::fromLatin1(describir(antes)))));
+        if (i % 4 == 0 && std::isfinite(v)) {
+            // The exact text is the general one when that reads back as the
+            // value, else the longer text that does.
+            const QString exacto = platform::generalNumberExact(v);
+            const auto leeComo = [v](const QString &t) {
+                try {
+                    return referencia::parseDecimal(t.toStdString()) == v;
+                } catch (const platform::VbError &) {
+                    return false;
+                }
+            };
+            if ((leeComo(esperado) && exacto != esperado) || !leeComo(exacto) ||
+                exacto.size() > platform::generalNumberSize)
+                QFAIL(qPrintable(QStringLiteral("generalNumberExact(%1): %2")
+                                     .arg(QString::number(v, 'g', 17), exacto)));
+        }
         if (i % 4 == 0) {
             if (platform::formatFixed4(v) != referencia::formatFixed4(v))
                 QFAIL(qPrintable(QStringLiteral("formatFixed4(%1): %2, before %3")
