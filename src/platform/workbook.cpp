@@ -24,10 +24,10 @@ constexpr qint64 maxFileSize = qint64(512) * 1024 * 1024;
     throw VbError(vberr::ServerUnavailable, QStringLiteral("The workbook is no longer open."));
 }
 
-// FreeXL reads from a path. It is given the very bytes our reading checked,
-// through a file held in memory, so a file changed on disk in between cannot
-// reach it unchecked. Closes itself; path() is empty when no such file could
-// be made.
+// FreeXL reads from a path. It is given the copy our reading made of the
+// bytes it checked, through a file held in memory, so a file changed on disk
+// in between cannot reach it unchecked. Closes itself; path() is empty when
+// no such file could be made.
 class MemoryFile {
 public:
     explicit MemoryFile(const QByteArray &bytes) : fd_(memfd_create("curvexa-workbook", MFD_CLOEXEC))
@@ -258,15 +258,21 @@ std::shared_ptr<Workbook> Workbook::open(const QString &fileName)
     file.close();
 
     auto data = std::make_shared<WorkbookData>();
-    // Our reading comes first: it refuses what FreeXL must not be given.
-    data->scan = xls::readWorkbook(bytes);
+    // Our reading comes first: it refuses what FreeXL must not be given and
+    // makes the copy FreeXL reads, with the records it cannot read hidden.
+    QByteArray forFreeXL;
+    data->scan = xls::readWorkbook(bytes, &forFreeXL);
 
     const void *handle = nullptr;
     int rc = FREEXL_FILE_NOT_FOUND;
     {
-        const MemoryFile copy(bytes);
+        const MemoryFile copy(forFreeXL);
+        forFreeXL.clear();
         const QByteArray copyPath = copy.path();
-        rc = freexl_open(copyPath.isEmpty() ? QFile::encodeName(fileName).constData() : copyPath.constData(), &handle);
+        if (copyPath.isEmpty())
+            throw FileError(vberr::ApplicationDefined,
+                            QStringLiteral("The workbook cannot be read (no memory file): %1").arg(fileName));
+        rc = freexl_open(copyPath.constData(), &handle);
     }
     if (rc != FREEXL_OK) {
         if (handle)

@@ -4,11 +4,12 @@
 // workbook, take the active sheet, count the rows of the block of filled
 // cells around A1, read cell texts, close, quit).
 //
-// FreeXL reads the cell values. What it leaves out or gets wrong (the sheet
-// tab that was active when the workbook was saved, Boolean and error
-// constants, formula results) comes from our own reading of the file, which
-// also refuses damaged files before FreeXL sees them. Nothing is ever written
-// to a workbook file.
+// FreeXL reads the sheet list, numbers and dates. Texts, and what FreeXL
+// leaves out or gets wrong (the sheet tab that was active when the workbook
+// was saved, Boolean and error constants, formula results), come from our
+// own reading of the file (platform/xlsfile.h says why texts are ours),
+// which also refuses damaged files before FreeXL sees them. Nothing is ever
+// written to a workbook file.
 //
 // Failures are VbError: FileError for a workbook that cannot be opened,
 // TypeMismatch for a cell holding an error value, Overflow for a block of

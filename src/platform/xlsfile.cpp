@@ -48,6 +48,12 @@ class CompoundFile {
 public:
     explicit CompoundFile(const QByteArray &file);
     QByteArray workbookStream();
+    // Where byte `offset` of the workbook stream lies in the file (after
+    // workbookStream()).
+    std::size_t fileOffset(std::uint32_t offset) const
+    {
+        return (std::size_t(streamSectors_[offset / sectorSize_]) + 1) * sectorSize_ + offset % sectorSize_;
+    }
 
 private:
     const unsigned char *sector(std::uint32_t id) const { return data_ + (std::size_t(id) + 1) * sectorSize_; }
@@ -64,6 +70,10 @@ private:
     std::uint32_t sectorSize_ = 512;
     std::uint32_t sectorCount_ = 0; // whole sectors after the header
     std::vector<std::uint32_t> fat_;
+    // The sectors holding the workbook stream from its start, in order: its
+    // own chain, or the mini stream's when it lives there (it then starts
+    // at the mini stream's first byte).
+    std::vector<std::uint32_t> streamSectors_;
 };
 
 CompoundFile::CompoundFile(const QByteArray &file)
@@ -234,7 +244,8 @@ QByteArray CompoundFile::workbookStream()
 
     if (!mini) {
         const std::size_t count = (size + sectorSize_ - 1) / sectorSize_;
-        return readChain(chain(le32(book + 0x74), count, "workbook"), size);
+        streamSectors_ = chain(le32(book + 0x74), count, "workbook");
+        return readChain(streamSectors_, size);
     }
 
     // The mini stream is the root entry's stream, cut into 64-byte pieces.
@@ -244,8 +255,8 @@ QByteArray CompoundFile::workbookStream()
     const std::uint32_t rootSize = le32(root + 0x78);
     if (rootSize < size || rootSize > size_)
         damaged(QStringLiteral("bad mini stream size"));
-    const QByteArray container =
-        readChain(chain(le32(root + 0x74), (rootSize + sectorSize_ - 1) / sectorSize_, "mini stream"), rootSize);
+    streamSectors_ = chain(le32(root + 0x74), (rootSize + sectorSize_ - 1) / sectorSize_, "mini stream");
+    const QByteArray container = readChain(streamSectors_, rootSize);
     if (miniFatCount > sectorCount_)
         damaged(QStringLiteral("bad mini allocation table size"));
     const QByteArray miniFat =
@@ -290,7 +301,13 @@ constexpr std::uint16_t Format = 0x041E;
 constexpr std::uint16_t Bof = 0x0809;
 } // namespace rec
 
+// The type a hidden record is given in FreeXL's copy: no record has it, so
+// FreeXL passes over it, and over the CONTINUE records after it.
+constexpr std::uint16_t hiddenRecord = 0x7FFF;
+
 constexpr std::uint16_t maxRecordSize = 8224;
+// The cell formats FreeXL keeps.
+constexpr int maxFormats = 8192;
 
 struct Record {
     std::uint16_t type = 0;
@@ -299,85 +316,100 @@ struct Record {
     std::uint16_t size = 0;
 };
 
-// Characters of a BIFF8 string spread over a record and its CONTINUE
-// records; each continuation starts with its own flags byte.
-class StringReader {
-public:
-    StringReader(const QList<Record> &parts, int biff, QStringDecoder *codePage)
-        : parts_(parts), biff_(biff), codePage_(codePage)
-    {
-    }
+// A record followed by its CONTINUE records: one logical record whose
+// strings may cross from one part into the next.
+using Parts = QList<Record>;
 
-    // Reads a string whose character count is `count` bytes into part 0 at
-    // `pos` (16-bit count) and returns it.
-    QString read(std::uint32_t pos)
-    {
-        const Record &first = parts_.first();
-        if (pos + 2 > first.size)
-            damaged(QStringLiteral("short string"));
-        const int chars = le16(first.data + pos);
-        pos += 2;
-        if (biff_ == 5) {
-            if (pos + std::uint32_t(chars) > first.size)
-                damaged(QStringLiteral("short string"));
-            return codePage_ ? codePage_->decode(QByteArrayView(first.data + pos, chars))
-                             : QString::fromLatin1(reinterpret_cast<const char *>(first.data + pos), chars);
-        }
-        if (pos + 1 > first.size)
-            damaged(QStringLiteral("short string"));
-        std::uint8_t flags = first.data[pos++];
-        if (flags & 0x08)
-            pos += 2;
-        if (flags & 0x04)
-            pos += 4;
-        QString out;
-        int part = 0;
-        while (out.size() < chars) {
-            const Record &r = parts_[part];
-            const int width = (flags & 0x01) ? 2 : 1;
-            while (out.size() < chars && pos + width <= r.size) {
-                out.append(QChar(width == 2 ? le16(r.data + pos) : r.data[pos]));
-                pos += width;
-            }
-            if (out.size() < chars) {
-                if (++part >= parts_.size() || parts_[part].size < 1)
-                    damaged(QStringLiteral("short string"));
-                flags = parts_[part].data[0];
-                pos = 1;
-            }
-        }
-        return out;
-    }
-
-private:
-    const QList<Record> &parts_;
-    int biff_;
-    QStringDecoder *codePage_;
+// A position in Parts.
+struct Cursor {
+    qsizetype part = 0;
+    std::uint32_t pos = 0;
 };
 
-// Checks that a string counted by a 16-bit length at `pos` fits in the
-// record (BIFF8 flags and optional fields included). FreeXL copies such
-// strings by their count alone.
-void checkString16(const Record &r, std::uint32_t pos, int biff)
+// Reads a BIFF8 string at `at`: a 16-bit character count, a flags byte, the
+// formatting run count and phonetic data size when the flags say so, the
+// characters, then the runs and the phonetic data. Characters continued in
+// the next part start with a flags byte of their own (the next part may
+// switch between one-byte and two-byte characters); runs and phonetic data
+// continue without one. Appends the characters to `text` when given and
+// returns the position just after the string. Every count is checked
+// against the bytes that are there.
+Cursor readString16(const Parts &parts, Cursor at, QString *text)
+{
+    const Record *r = &parts[at.part];
+    auto need = [&](std::uint32_t bytes) {
+        if (at.pos + bytes > r->size)
+            damaged(QStringLiteral("short string"));
+    };
+    need(3);
+    const std::uint32_t chars = le16(r->data + at.pos);
+    std::uint8_t flags = r->data[at.pos + 2];
+    at.pos += 3;
+    std::uint64_t after = 0; // bytes of formatting runs and phonetic data
+    if (flags & 0x08) {
+        need(2);
+        after += 4 * std::uint64_t(le16(r->data + at.pos));
+        at.pos += 2;
+    }
+    if (flags & 0x04) {
+        need(4);
+        after += le32(r->data + at.pos);
+        at.pos += 4;
+    }
+    if (text)
+        text->reserve(text->size() + qsizetype(chars));
+    auto nextPart = [&] {
+        if (++at.part >= parts.size())
+            damaged(QStringLiteral("short string"));
+        r = &parts[at.part];
+        at.pos = 0;
+    };
+    std::uint32_t done = 0;
+    while (done < chars) {
+        if (at.pos == r->size) {
+            nextPart();
+            need(1);
+            flags = r->data[at.pos++];
+        }
+        const std::uint32_t width = (flags & 0x01) ? 2 : 1;
+        const std::uint32_t left = r->size - at.pos;
+        if (left == 0)
+            continue; // a part holding its flags byte alone
+        if (left < width)
+            damaged(QStringLiteral("a character split between records"));
+        const std::uint32_t fit = std::min(left / width, chars - done);
+        const unsigned char *p = r->data + at.pos;
+        if (text && width == 1) {
+            text->append(QLatin1StringView(reinterpret_cast<const char *>(p), qsizetype(fit)));
+        } else if (text) {
+            for (std::uint32_t k = 0; k < fit; ++k)
+                text->append(QChar(le16(p + 2 * k)));
+        }
+        at.pos += fit * width;
+        done += fit;
+    }
+    while (after > 0) {
+        if (at.pos == r->size)
+            nextPart();
+        const std::uint32_t skip = std::uint32_t(std::min<std::uint64_t>(after, r->size - at.pos));
+        at.pos += skip;
+        after -= skip;
+    }
+    return at;
+}
+
+// A BIFF5 string: a 16-bit count of bytes in the workbook's code page,
+// within the record.
+QString readString5(const Record &r, std::uint32_t pos, QStringDecoder *codePage)
 {
     if (pos + 2 > r.size)
         damaged(QStringLiteral("short string"));
     const std::uint32_t chars = le16(r.data + pos);
     pos += 2;
-    if (biff == 5) {
-        if (pos + chars > r.size)
-            damaged(QStringLiteral("short string"));
-        return;
-    }
-    if (pos + 1 > r.size)
+    if (pos + chars > r.size)
         damaged(QStringLiteral("short string"));
-    const std::uint8_t flags = r.data[pos++];
-    if (flags & 0x08)
-        pos += 2;
-    if (flags & 0x04)
-        pos += 4;
-    if (pos + chars * ((flags & 0x01) ? 2 : 1) > r.size)
-        damaged(QStringLiteral("short string"));
+    const char *p = reinterpret_cast<const char *>(r.data + pos);
+    return codePage ? codePage->decode(QByteArrayView(p, chars)) : QString::fromLatin1(p, qsizetype(chars));
 }
 
 struct CellRecordSize {
@@ -404,12 +436,19 @@ public:
     {
     }
     WorkbookScan read();
+    // Stream positions of the records FreeXL is not to see.
+    const std::vector<std::uint32_t> &hidden() const { return hidden_; }
 
 private:
     bool next(Record &r);
     bool peekContinue(Record &r);
+    // The record and the CONTINUE records after it.
+    Parts withContinues(const Record &r);
     void globalsRecord(const Record &r);
+    void readStringTable(const Record &r);
     void sheetRecord(const Record &r, SheetScan *sheet);
+    QString cellString(const Record &r, std::uint32_t pos);
+    QString sharedString(std::uint32_t index);
     void store(SheetScan *sheet, int row, int col, CellValue value);
 
     const unsigned char *data_;
@@ -418,7 +457,14 @@ private:
     WorkbookScan scan_;
     bool window1Seen_ = false;
     bool sstSeen_ = false;
+    int xfCount_ = 0;
     int activeTab_ = 0;
+    // The shared string table: its records, where each string starts, and
+    // the strings cells asked for so far.
+    Parts sst_;
+    std::vector<Cursor> sstStrings_;
+    QHash<std::uint32_t, QString> sstRead_;
+    std::vector<std::uint32_t> hidden_;
     std::unique_ptr<QStringDecoder> codePage_;
     // A formula whose text result follows in a STRING record.
     int pendingRow_ = -1;
@@ -438,8 +484,14 @@ bool StreamReader::next(Record &r)
         return false;
     r.type = le16(data_ + pos_);
     r.size = le16(data_ + pos_ + 2);
-    if (r.type == 0 && r.size == 0)
-        return false; // zeros after the last record
+    if (r.type == 0 && r.size == 0) {
+        // Zeros after the last record. FreeXL reads on through them when the
+        // workbook lives in the mini stream, so nothing else may follow.
+        for (std::uint32_t k = pos_; k < size_; ++k)
+            if (data_[k] != 0)
+                damaged(QStringLiteral("data after the end of the records"));
+        return false;
+    }
     if (r.size > maxRecordSize || pos_ + 4 + std::uint32_t(r.size) > size_)
         damaged(QStringLiteral("truncated record"));
     r.offset = pos_;
@@ -455,6 +507,15 @@ bool StreamReader::peekContinue(Record &r)
         return true;
     pos_ = keep;
     return false;
+}
+
+Parts StreamReader::withContinues(const Record &r)
+{
+    Parts parts{r};
+    Record c;
+    while (peekContinue(c))
+        parts.append(c);
+    return parts;
 }
 
 WorkbookScan StreamReader::read()
@@ -582,21 +643,89 @@ void StreamReader::globalsRecord(const Record &r)
         break;
     }
     case rec::Format:
-        if (biff == 8)
-            checkString16(r, 2, 8);
-        else if (r.size < 3 || 3u + r.data[2] > r.size)
-            damaged(QStringLiteral("short format record"));
+        // FreeXL reads a format's text to tell dates from numbers. It cannot
+        // convert an empty one without writing past its buffer, and in
+        // Excel 5 workbooks it takes the first character for the length: a
+        // format it would misread is hidden from it (it would only lose a
+        // date format, which it cannot read anyway).
+        if (biff == 8) {
+            readString16(Parts{r}, Cursor{0, 2}, nullptr);
+            if (le16(r.data + 2) == 0)
+                hidden_.push_back(r.offset);
+        } else {
+            if (r.size < 3 || 3u + r.data[2] > r.size)
+                damaged(QStringLiteral("short format record"));
+            if (r.size < 4 || r.data[3] == 0 || 3u + r.data[3] > r.size)
+                hidden_.push_back(r.offset);
+        }
+        break;
+    case rec::Xf:
+        // FreeXL counts past the 8,192 formats it keeps and then reads a
+        // cell's format from beyond its table.
+        if (r.size < 4 || ++xfCount_ > maxFormats)
+            damaged(QStringLiteral("bad cell format"));
+        break;
+    case rec::DateMode:
+        if (r.size < 2)
+            damaged(QStringLiteral("short date mode record"));
         break;
     case rec::Sst:
-        if (r.size < 8 || sstSeen_)
+        if (biff == 5 || r.size < 8 || sstSeen_)
             damaged(QStringLiteral("bad string table"));
         sstSeen_ = true;
+        readStringTable(r);
         break;
     default:
         if (cellRecordMinSize(r.type) >= 0 || r.type == rec::String)
             damaged(QStringLiteral("cell outside a sheet"));
         break;
     }
+}
+
+// FreeXL's reading of the string table trusts every count in it and
+// assumes a string is split over two records at most: a long text or a
+// damaged count makes it read far outside its buffers. The table is read
+// here instead, every string checked to its last byte, and hidden from
+// FreeXL together with the cells that refer to it.
+void StreamReader::readStringTable(const Record &r)
+{
+    hidden_.push_back(r.offset);
+    sst_ = withContinues(r);
+    const std::uint32_t count = le32(r.data + 4); // different strings; the first count is of uses
+    Cursor at{0, 8};
+    for (std::uint32_t i = 0; i < count; ++i) {
+        // A string that would start at the end of a record starts in the next.
+        while (at.pos == sst_[at.part].size) {
+            if (++at.part >= sst_.size())
+                damaged(QStringLiteral("short string table"));
+            at.pos = 0;
+        }
+        sstStrings_.push_back(at);
+        at = readString16(sst_, at, nullptr);
+    }
+}
+
+QString StreamReader::sharedString(std::uint32_t index)
+{
+    if (index >= sstStrings_.size())
+        damaged(QStringLiteral("a text outside the string table"));
+    auto it = sstRead_.constFind(index);
+    if (it == sstRead_.constEnd()) {
+        QString text;
+        readString16(sst_, sstStrings_[index], &text);
+        it = sstRead_.insert(index, text);
+    }
+    return *it;
+}
+
+// The text of a LABEL or STRING record (and their CONTINUE records) from `pos`.
+QString StreamReader::cellString(const Record &r, std::uint32_t pos)
+{
+    if (scan_.biffVersion == 5)
+        return readString5(r, pos, codePage_.get());
+    QString text;
+    readString16(withContinues(r), Cursor{0, pos}, &text);
+    return text;
 }
 
 void StreamReader::store(SheetScan *sheet, int row, int col, CellValue value)
@@ -646,13 +775,9 @@ void StreamReader::sheetRecord(const Record &r, SheetScan *sheet)
     if (r.type == rec::String) {
         if (pendingRow_ < 0 || !sheet)
             return; // a STRING record without a formula before it
-        QList<Record> parts{r};
-        Record c;
-        while (peekContinue(c))
-            parts.append(c);
         CellValue v;
         v.kind = ValueKind::Text;
-        v.text = StringReader(parts, biff, codePage_.get()).read(0);
+        v.text = cellString(r, 0);
         store(sheet, pendingRow_, pendingCol_, std::move(v));
         pendingRow_ = -1;
         return;
@@ -702,8 +827,16 @@ void StreamReader::sheetRecord(const Record &r, SheetScan *sheet)
         break;
     }
     case rec::Label:
-        checkString16(r, 6, biff);
+    case rec::LabelSst: {
+        // Texts are ours to read (see readStringTable; FreeXL cannot read an
+        // empty LABEL either). FreeXL keeps numbers and dates.
+        hidden_.push_back(r.offset);
+        CellValue v;
+        v.kind = ValueKind::Text;
+        v.text = r.type == rec::Label ? cellString(r, 6) : sharedString(le32(r.data + 6));
+        store(sheet, row, col, std::move(v));
         break;
+    }
     case rec::BoolErr: {
         CellValue v;
         if (r.data[7] != 0) {
@@ -755,10 +888,20 @@ void StreamReader::sheetRecord(const Record &r, SheetScan *sheet)
 
 } // namespace
 
-WorkbookScan readWorkbook(const QByteArray &file)
+WorkbookScan readWorkbook(const QByteArray &file, QByteArray *freexlFile)
 {
     CompoundFile cf(file);
-    return StreamReader(cf.workbookStream()).read();
+    const QByteArray stream = cf.workbookStream();
+    StreamReader reader(stream);
+    WorkbookScan scan = reader.read();
+    if (freexlFile) {
+        *freexlFile = file;
+        for (const std::uint32_t at : reader.hidden()) {
+            (*freexlFile)[qsizetype(cf.fileOffset(at))] = char(hiddenRecord & 0xFF);
+            (*freexlFile)[qsizetype(cf.fileOffset(at + 1))] = char(hiddenRecord >> 8);
+        }
+    }
+    return scan;
 }
 
 QString errorText(std::uint8_t code)
