@@ -7,11 +7,13 @@ with the Python standard library only. Run it from anywhere:
     /usr/bin/python3 scripts/make-xls-fixtures.py
 
 The files land in tests/fixtures/workbook/ and are committed, so the tests
-never depend on this script at run time.
+never depend on this script at run time. With --seeds FOLDER it writes the
+seed workbooks for fuzz_workbook there instead (see fuzz/README.md).
 """
 
 import os
 import struct
+import sys
 
 OUT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "fixtures", "workbook")
 
@@ -53,8 +55,9 @@ def xl_string8(text):
 
 
 class Number:
-    def __init__(self, value):
+    def __init__(self, value, xf=15):
         self.value = value
+        self.xf = xf
 
 
 class Rk:
@@ -65,8 +68,34 @@ class Rk:
 
 
 class Text:
-    def __init__(self, value):
+    """Text from the shared string table (SST). runs: number of formatting
+    runs after the characters; phonetic: bytes of phonetic data after them.
+    utf16 forces two-byte characters; continued is the width of the parts
+    continued in CONTINUE records (None: as the first part). cch, runs_said
+    and phonetic_said write other counts than the data holds (damaged)."""
+
+    def __init__(self, value, runs=0, phonetic=0, utf16=None, continued=None,
+                 cch=None, runs_said=None, phonetic_said=None):
         self.value = value
+        self.runs = runs
+        self.phonetic = phonetic
+        self.utf16 = utf16
+        self.continued = continued
+        self.cch = cch
+        self.runs_said = runs_said
+        self.phonetic_said = phonetic_said
+
+    def key(self):
+        return (self.value, self.runs, self.phonetic, self.utf16, self.continued,
+                self.cch, self.runs_said, self.phonetic_said)
+
+
+class SstIndex:
+    """A text cell pointing at any index of the string table (damaged when
+    there is no such string)."""
+
+    def __init__(self, index):
+        self.index = index
 
 
 class Label:
@@ -104,13 +133,17 @@ RGCE = bytes([0x1E, 0x01, 0x00, 0x1E, 0x00, 0x00, 0x06])
 
 def cell_records(row, col, cell, sst):
     if isinstance(cell, Number):
-        return rec(0x0203, struct.pack("<HHHd", row, col, 15, cell.value))
+        return rec(0x0203, struct.pack("<HHHd", row, col, cell.xf, cell.value))
     if isinstance(cell, Rk):
         return rec(0x027E, struct.pack("<HHHi", row, col, 15, (cell.value << 2) | 2))
     if isinstance(cell, Text):
-        if cell.value not in sst:
-            sst.append(cell.value)
-        return rec(0x00FD, struct.pack("<HHHI", row, col, 15, sst.index(cell.value)))
+        keys = [t.key() for t in sst]
+        if cell.key() not in keys:
+            sst.append(cell)
+            keys.append(cell.key())
+        return rec(0x00FD, struct.pack("<HHHI", row, col, 15, keys.index(cell.key())))
+    if isinstance(cell, SstIndex):
+        return rec(0x00FD, struct.pack("<HHHI", row, col, 15, cell.index))
     if isinstance(cell, Label):
         return rec(0x0204, struct.pack("<HHH", row, col, 15) + xl_string16(cell.value))
     if isinstance(cell, Blank):
@@ -157,8 +190,73 @@ def sheet_stream(cells, sst, chart=False):
     return out + bytes(body) + eof()
 
 
-def workbook_stream(sheets, active=0):
-    """sheets: list of (name, cells) or (name, None) for a chart sheet."""
+class Parts:
+    """The body of a record and its CONTINUE records, each at most `limit`
+    bytes, filled the way Excel splits a string table: a string's header
+    never splits, characters continue after a flags byte of their own, runs
+    and phonetic data continue without one."""
+
+    def __init__(self, limit):
+        self.limit = limit
+        self.parts = [bytearray()]
+
+    def room(self):
+        return self.limit - len(self.parts[-1])
+
+    def header(self, data):
+        if self.room() < len(data):
+            self.parts.append(bytearray())
+        self.parts[-1] += data
+
+    def data(self, data):
+        while data:
+            if self.room() == 0:
+                self.parts.append(bytearray())
+            n = min(self.room(), len(data))
+            self.parts[-1] += data[:n]
+            data = data[n:]
+
+    def chars(self, text, utf16, continued):
+        width = 2 if utf16 else 1
+        while text:
+            if self.room() < width:
+                width = 2 if continued is None and utf16 or continued else 1
+                if width == 1 and any(ord(c) > 0xFF for c in text):
+                    width = 2
+                self.parts.append(bytearray([width - 1]))
+            n = min(self.room() // width, len(text))
+            self.parts[-1] += text[:n].encode("utf-16-le" if width == 2 else "latin-1")
+            text = text[n:]
+
+    def records(self, rtype):
+        return rec(rtype, bytes(self.parts[0])) + b"".join(rec(0x003C, bytes(p)) for p in self.parts[1:])
+
+
+def sst_records(sst, limit=8224, unique=None):
+    out = Parts(limit)
+    out.header(struct.pack("<II", len(sst), len(sst) if unique is None else unique))
+    for t in sst:
+        text = t.value
+        utf16 = t.utf16 if t.utf16 is not None else any(ord(c) > 0xFF for c in text)
+        flags = (1 if utf16 else 0) | (8 if t.runs or t.runs_said is not None else 0) \
+            | (4 if t.phonetic or t.phonetic_said is not None else 0)
+        head = struct.pack("<HB", len(text) if t.cch is None else t.cch, flags)
+        if flags & 8:
+            head += struct.pack("<H", t.runs if t.runs_said is None else t.runs_said)
+        if flags & 4:
+            head += struct.pack("<I", t.phonetic if t.phonetic_said is None else t.phonetic_said)
+        out.header(head)
+        out.chars(text, utf16, t.continued)
+        out.data(b"".join(struct.pack("<HH", min(i * 3, max(len(text) - 1, 0)), 5 + i % 3)
+                          for i in range(t.runs)))
+        out.data(bytes((0x21 + i * 7) % 256 for i in range(t.phonetic)))
+    return out.records(0x00FC)
+
+
+def workbook_stream(sheets, active=0, formats=(), xfs=(), sst_limit=8224, sst_unique=None):
+    """sheets: list of (name, cells) or (name, None) for a chart sheet.
+    formats: (index, text) FORMAT records; xfs: the format index of each XF
+    record (the cells' XF index 15 then points at the 16th)."""
     sst = []
     bodies = [sheet_stream(cells or {}, sst, chart=cells is None) for _, cells in sheets]
 
@@ -166,14 +264,15 @@ def workbook_stream(sheets, active=0):
         g = bof(0x0005)
         g += rec(0x0042, struct.pack("<H", 1200))  # code page: UTF-16
         g += rec(0x003D, struct.pack("<HHHHHHHHH", 0x0168, 0x001E, 0x3A20, 0x2328, 0x0038, active, 0, 1, 0x0258))
+        for index, text in formats:
+            g += rec(0x041E, struct.pack("<H", index) + xl_string16(text))
+        for fmt in xfs:
+            g += rec(0x00E0, struct.pack("<HHHBBBBIIH", 0, fmt, 0x0001, 0x20, 0, 0, 0, 0, 0, 0x20C0))
         for (name, cells), off in zip(sheets, offsets):
             dt = 2 if cells is None else 0
             g += rec(0x0085, struct.pack("<IBB", off, 0, dt) + xl_string8(name))
-        if sst:
-            body = struct.pack("<II", len(sst), len(sst))
-            for s in sst:
-                body += xl_string16(s)
-            g += rec(0x00FC, body)
+        if sst or sst_unique is not None:
+            g += sst_records(sst, sst_limit, sst_unique)
         return g + eof()
 
     size = len(globals_part([0] * len(sheets)))
@@ -293,9 +392,83 @@ def compound_file(stream, stream_name="Workbook", mini=False):
 # ------------------------------------------------------------- fixtures ----
 
 
-def write(name, data):
-    with open(os.path.join(OUT, name), "wb") as f:
+def write(name, data, folder=None):
+    with open(os.path.join(folder or OUT, name), "wb") as f:
         f.write(data)
+
+
+def numbered(n):
+    """n characters "00000 00006 00012 ...": each block names its own
+    position, so a lost or repeated piece shows."""
+    return "".join("%05d " % i for i in range(0, n + 6, 6))[:n]
+
+
+# Texts of the shared string table over many short records: runs and
+# phonetic data across record ends, a UTF-16 text continued in one-byte
+# parts and the other way round, an empty text.
+SPLIT_TEXTS = {
+    (1, 1): Text("uno", runs=3), (1, 2): Text("fon\u00e9tica", phonetic=30),
+    (2, 1): Text("\u00c5\u00c6\u00c7" * 20, runs=2, phonetic=11),
+    (2, 2): Text("ancho luego estrecho " * 4, utf16=True, continued=False),
+    (3, 1): Text(""), (3, 2): Text("estrecho luego ancho " * 4, utf16=False, continued=True),
+    (4, 1): Text(numbered(300), runs=40, phonetic=100), (4, 2): Label("etiqueta"),
+    (5, 1): Rk(5), (5, 2): Text("\u03a9mega"),
+}
+
+
+def damaged_string_tables():
+    """Workbooks whose string table says more than it holds: name -> stream."""
+    return {
+        "string-count-beyond-table.xls": workbook_stream(
+            [("Hoja1", {(1, 1): Text("a"), (1, 2): Text("b")})], sst_unique=3),
+        "string-length-beyond-table.xls": workbook_stream(
+            [("Hoja1", {(1, 1): Text("abc", cch=0xFFFF), (1, 2): Text("b")})]),
+        "string-runs-beyond-table.xls": workbook_stream(
+            [("Hoja1", {(1, 1): Text("abc", runs_said=500), (1, 2): Text("b")})]),
+        "string-phonetic-beyond-table.xls": workbook_stream(
+            [("Hoja1", {(1, 1): Text("abc", phonetic_said=0xFFFFFFF0)})]),
+        "text-index-outside-table.xls": workbook_stream(
+            [("Hoja1", {(1, 1): Text("a"), (2, 1): SstIndex(1)})]),
+        # Zeros end the records; FreeXL reads on after them in the mini
+        # stream, so a string table there must not pass unseen.
+        "records-after-zeros.xls": workbook_stream([("Hoja1", {(1, 1): Rk(1)})]) + b"\0" * 4
+        + sst_records([Text("x", cch=60000)]),
+    }
+
+
+def write_seeds(folder):
+    """Seeds for fuzz_workbook, each under 16 KB: long one-byte and UTF-16
+    texts over many CONTINUE records, runs and phonetic data across record
+    ends, damaged string counts, both stream kinds."""
+    os.makedirs(folder, exist_ok=True)
+    seeds = {
+        "long-one-byte": ([("S", {(1, 1): Text(numbered(3000)), (1, 2): Text("b"), (2, 1): Rk(2)})], 256),
+        "long-one-byte-full-records": ([("S", {(1, 1): Text(numbered(10000)), (1, 2): Rk(1)})], 8224),
+        "long-utf16": ([("S", {(1, 1): Text("\u03a9" + numbered(1500)), (1, 2): Text("\u20ac" * 700)})], 300),
+        "long-utf16-full-records": ([("S", {(1, 1): Text("\u20ac" * 6000), (1, 2): Rk(1)})], 8224),
+        "wide-then-narrow": ([("S", {(1, 1): Text(numbered(900), utf16=True, continued=False)})], 120),
+        "narrow-then-wide": ([("S", {(1, 1): Text(numbered(900), utf16=False, continued=True)})], 120),
+        "runs-and-phonetic": ([("S", SPLIT_TEXTS)], 40),
+        "runs-long": ([("S", {(1, 1): Text(numbered(500), runs=300, phonetic=700), (1, 2): Text("z")})], 200),
+    }
+    for name, (sheets, limit) in seeds.items():
+        stream = workbook_stream(sheets, sst_limit=limit)
+        write("%s.xls" % name, compound_file(stream), folder)
+        if len(stream) < CUTOFF:
+            write("%s-mini.xls" % name, compound_file(stream, mini=True), folder)
+    for name, stream in damaged_string_tables().items():
+        write(name, compound_file(stream, mini=len(stream) < CUTOFF), folder)
+    write("formats.xls", compound_file(formats_stream(), mini=True), folder)
+
+
+def formats_stream():
+    """Dates through a built-in and a custom format, an empty format (FreeXL
+    is not given it), an empty LABEL."""
+    return workbook_stream([("Formatos", {
+        (1, 1): Number(45382, xf=16), (1, 2): Label(""),
+        (2, 1): Number(45382, xf=17), (2, 2): Rk(2),
+        (3, 1): Number(2.5, xf=18), (3, 2): Text("tres"),
+    })], formats=[(164, "yyyy-mm-dd"), (165, "")], xfs=[0] * 16 + [14, 164, 165])
 
 
 def main():
@@ -384,6 +557,23 @@ def main():
     big[(32768, 2)] = Rk(32768)
     write("rows-32768.xls", compound_file(workbook_stream([("Grande", big)])))
 
+    # Long texts in A1 spread over several CONTINUE records; B1 holds the
+    # length.
+    for n in (16500, 20000, 32767):
+        write("a1-text-%d.xls" % n, compound_file(workbook_stream([("Largo", {
+            (1, 1): Text(numbered(n)), (1, 2): Rk(n)})])))
+    write("string-table-split.xls", compound_file(workbook_stream([("Partes", SPLIT_TEXTS)], sst_limit=40)))
+    for name, stream in damaged_string_tables().items():
+        write(name, compound_file(stream, mini=name == "records-after-zeros.xls"))
+    write("formats.xls", compound_file(formats_stream()))
+    # More cell formats than FreeXL keeps.
+    write("formats-8193.xls", compound_file(workbook_stream([("Hoja1", {(1, 1): Rk(1)})], xfs=[0] * 8193)))
+
 
 if __name__ == "__main__":
-    main()
+    if len(sys.argv) == 3 and sys.argv[1] == "--seeds":
+        write_seeds(sys.argv[2])
+    elif len(sys.argv) == 1:
+        main()
+    else:
+        sys.exit("usage: make-xls-fixtures.py [--seeds FOLDER]")

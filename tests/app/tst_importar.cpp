@@ -2,6 +2,7 @@
 // and workbooks through the committed .xls fixtures.
 
 #include "ficherosprueba.h"
+#include "numberedtext.h"
 
 #include "platform/commondialog.h"
 #include "platform/msgbox.h"
@@ -294,6 +295,17 @@ private slots:
                                               << true;
         QTest::newRow("not a workbook") << "../files/diez-curvas.dat" << Filas{{"a", "b"}, {"c", "d"}, {"e", "f"}}
                                         << true;
+        // Long texts go into the grid whole.
+        for (int n : {16500, 20000, 32767})
+            QTest::addRow("A1 of %d one-byte characters", n)
+                << QStringLiteral("a1-text-%1.xls").arg(n) << Filas{{numberedText(n), QString::number(n)}} << false;
+        QTest::newRow("A1 of 33,000 UTF-16 characters")
+            << "a1-utf16-33000.xls" << Filas{{QString(33000, QChar(0x20AC)), "1"}} << false;
+        // Damaged string tables that made FreeXL read past its buffers.
+        QTest::newRow("string table read past (found by fuzzing)")
+            << "found-string-table-overread.xls" << Filas{{"a", "b"}, {"c", "d"}, {"e", "f"}} << true;
+        QTest::newRow("string length damaged")
+            << "string-length-damaged.xls" << Filas{{"a", "b"}, {"c", "d"}, {"e", "f"}} << true;
     }
     void workbookImport()
     {
@@ -310,8 +322,10 @@ private slots:
         QCOMPARE(llamada.filter, QStringLiteral("T70 (*.xls)|*.xls"));
         QCOMPARE(llamada.flags, 0x20000CL);
         QCOMPARE(boxes.size(), falla ? 1 : 0);
-        if (falla)
+        if (falla) {
+            QCOMPARE(boxes[0].prompt, QStringLiteral("Failed")); // message 72
             QCOMPARE(boxes[0].style, 16);
+        }
         QCOMPARE(leerpestana(p, 0).datos, filas);
         QVERIFY(filasnumeradas(p.MSFdata[0]));
         const int r = p.MSFdata[0]->Rows();

@@ -1,6 +1,7 @@
 // Workbook service over the committed .xls fixtures (written by
 // scripts/make-xls-fixtures.py) and over damaged copies of them.
 
+#include "numberedtext.h"
 #include "platform/vberror.h"
 #include "platform/workbook.h"
 #include "platform/xlsfile.h"
@@ -76,12 +77,15 @@ private slots:
     void errorValuesFail();
     void regionFromOtherCells_data();
     void regionFromOtherCells();
+    void longTexts_data();
+    void longTexts();
     void moreThan32767RowsFails();
     void chartSheetActiveFails();
     void openFailures_data();
     void openFailures();
     void damagedFilesFailCleanly_data();
     void damagedFilesFailCleanly();
+    void neverWritesTheWorkbook_data();
     void neverWritesTheWorkbook();
     void closeAndQuit();
     void ourReaderFindsWhatFreeXLMisses();
@@ -128,6 +132,27 @@ void TestWorkbook::activeSheetBlockAndTexts_data()
     QTest::newRow("empty sheet") << "empty-sheet.xls" << 0 << "Hoja1" << 1 << 1 << QStringList{"1,1=", "2,2="};
     QTest::newRow("workbook in the mini stream")
         << "ministream.xls" << 0 << "Mini" << 2 << 2 << QStringList{"1,1=1", "1,2=0.5", "2,1=2", "2,2=dos"};
+    // The string table in records of 40 bytes: formatting runs and phonetic
+    // data cross record ends, texts switch between one-byte and UTF-16
+    // characters from one record to the next.
+    const QString aec = QStringLiteral("\u00c5\u00c6\u00c7").repeated(20);
+    QTest::newRow("string table over many records")
+        << "string-table-split.xls" << 0 << "Partes" << 5 << 2
+        << QStringList{"1,1=uno",
+                       "1,2=fon\u00e9tica",
+                       "2,1=" + aec,
+                       "2,2=" + QStringLiteral("ancho luego estrecho ").repeated(4),
+                       "3,1=",
+                       "3,2=" + QStringLiteral("estrecho luego ancho ").repeated(4),
+                       "4,1=" + numberedText(300),
+                       "4,2=etiqueta",
+                       "5,1=5",
+                       "5,2=\u03a9mega"};
+    // Dates still come from FreeXL, through a built-in and a custom format;
+    // the empty format it is not given changes nothing; an empty LABEL.
+    QTest::newRow("dates, formats, empty label")
+        << "formats.xls" << 0 << "Formatos" << 3 << 2
+        << QStringList{"1,1=2024-03-31", "2,1=2024-03-31", "3,1=2.5", "1,2=", "2,2=2", "3,2=tres"};
 }
 
 void TestWorkbook::activeSheetBlockAndTexts()
@@ -220,6 +245,33 @@ void TestWorkbook::regionFromOtherCells()
     QCOMPARE(r.columns, columns);
 }
 
+void TestWorkbook::longTexts_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("a1");
+    QTest::addColumn<QString>("b1");
+    // One-byte texts over three, four and five records.
+    for (int n : {16500, 20000, 32767})
+        QTest::addRow("%d one-byte characters", n)
+            << QStringLiteral("a1-text-%1.xls").arg(n) << numberedText(n) << QString::number(n);
+    // From another writer: nine records of UTF-16.
+    QTest::newRow("33,000 UTF-16 characters") << "a1-utf16-33000.xls" << QString(33000, QChar(0x20AC)) << "1";
+}
+
+void TestWorkbook::longTexts()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, a1);
+    QFETCH(QString, b1);
+    auto book = Workbook::open(fixture(file));
+    const Worksheet sheet = book->activeSheet();
+    QCOMPARE(sheet.currentRegionRows(), Integer(1));
+    const QString text = sheet.cellText(1, 1);
+    QCOMPARE(text.size(), a1.size());
+    QCOMPARE(text, a1);
+    QCOMPARE(sheet.cellText(1, 2), b1);
+}
+
 void TestWorkbook::moreThan32767RowsFails()
 {
     auto book = Workbook::open(fixture("rows-32768.xls"));
@@ -291,6 +343,18 @@ void TestWorkbook::openFailures_data()
     // FreeXL empties the data sheet of such a workbook; it is refused instead.
     QTest::newRow("chart sheet before the data sheet")
         << readAll(fixture("chart-sheet-first.xls")) << "" << vberr::ApplicationDefined;
+    // String tables that say more than they hold; FreeXL read far past its
+    // buffers on the first two (found by fuzzing; a changed length).
+    for (const char *f : {"found-string-table-overread.xls", "string-length-damaged.xls",
+                          "string-length-beyond-table.xls", "string-count-beyond-table.xls",
+                          "string-runs-beyond-table.xls", "string-phonetic-beyond-table.xls",
+                          "text-index-outside-table.xls"})
+        QTest::newRow(f) << readAll(fixture(f)) << "" << vberr::ApplicationDefined;
+    // Records after the zeros that end them: FreeXL reads on there.
+    QTest::newRow("records after zeros") << readAll(fixture("records-after-zeros.xls")) << ""
+                                         << vberr::ApplicationDefined;
+    // FreeXL keeps 8,192 cell formats and reads beyond its table after that.
+    QTest::newRow("8,193 cell formats") << readAll(fixture("formats-8193.xls")) << "" << vberr::ApplicationDefined;
 }
 
 void TestWorkbook::openFailures()
@@ -312,7 +376,8 @@ void TestWorkbook::damagedFilesFailCleanly_data()
 {
     QTest::addColumn<QString>("file");
     for (const char *f : {"numbers.xls", "texts.xls", "formulas.xls", "error-cell.xls",
-                          "two-sheets-second-active.xls", "ministream.xls", "diagonal.xls"})
+                          "two-sheets-second-active.xls", "ministream.xls", "diagonal.xls",
+                          "string-table-split.xls", "formats.xls", "a1-text-16500.xls"})
         QTest::newRow(f) << QString::fromLatin1(f);
 }
 
@@ -362,11 +427,23 @@ void TestWorkbook::damagedFilesFailCleanly()
     QVERIFY(readable > 0);
 }
 
+void TestWorkbook::neverWritesTheWorkbook_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<bool>("opens");
+    QTest::newRow("numbers") << "numbers.xls" << true;
+    QTest::newRow("33,000 UTF-16 characters") << "a1-utf16-33000.xls" << true;
+    QTest::newRow("string table overread") << "found-string-table-overread.xls" << false;
+    QTest::newRow("string length damaged") << "string-length-damaged.xls" << false;
+}
+
 void TestWorkbook::neverWritesTheWorkbook()
 {
+    QFETCH(QString, file);
+    QFETCH(bool, opens);
     QTemporaryDir dir;
-    const QString path = dir.filePath("numbers.xls");
-    const QByteArray before = readAll(fixture("numbers.xls"));
+    const QString path = dir.filePath(file);
+    const QByteArray before = readAll(fixture(file));
     QVERIFY(writeFile(path, before));
     const QDateTime past = QDateTime::currentDateTimeUtc().addDays(-3);
     {
@@ -378,11 +455,14 @@ void TestWorkbook::neverWritesTheWorkbook()
     QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner));
 
     SpreadsheetApp app;
-    auto book = app.openWorkbook(path);
-    const Worksheet sheet = book->activeSheet();
-    for (int k = 1; k <= sheet.currentRegionRows(); ++k)
-        sheet.cellText(k, 1);
-    app.activeWorkbook()->close();
+    const int failure = failureOf([&] {
+        auto book = app.openWorkbook(path);
+        const Worksheet sheet = book->activeSheet();
+        for (int k = 1; k <= sheet.currentRegionRows(); ++k)
+            sheet.cellText(k, 1);
+        app.activeWorkbook()->close();
+    });
+    QCOMPARE(failure, opens ? 0 : vberr::ApplicationDefined);
     app.quit();
 
     QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
