@@ -624,8 +624,10 @@ void StreamReader::globalsRecord(const Record &r)
     case rec::BoundSheet: {
         if (r.size < 8)
             damaged(QStringLiteral("short sheet record"));
+        // FreeXL reads the name: in BIFF8 as UTF-16 unless its flags byte
+        // is 0 (not just its lowest bit).
         const std::uint32_t chars = r.data[6];
-        const std::uint32_t bytes = biff == 8 ? 2 + chars * ((r.data[7] & 0x01) ? 2 : 1) : 1 + chars;
+        const std::uint32_t bytes = biff == 8 ? 2 + chars * (r.data[7] == 0 ? 1 : 2) : 1 + chars;
         if (chars == 0 || 6 + bytes > r.size)
             damaged(QStringLiteral("bad sheet name"));
         SheetScan s;

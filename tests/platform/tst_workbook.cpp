@@ -328,6 +328,11 @@ void TestWorkbook::openFailures_data()
     bigRecord[1536 + 20 + 2] = char(0xFF);
     bigRecord[1536 + 20 + 3] = char(0x7F);
     QTest::newRow("record longer than the stream") << bigRecord << "" << vberr::ApplicationDefined;
+    // The sheet record follows at 48: a flags byte of 0x08 makes FreeXL read
+    // the five-letter name as ten bytes of UTF-16.
+    QByteArray wideName = numbers;
+    wideName[1536 + 48 + 4 + 7] = char(0x08);
+    QTest::newRow("sheet name longer as FreeXL reads it") << wideName << "" << vberr::ApplicationDefined;
     // Found by fuzzing: a text cell outside the sheet's dimensions made FreeXL
     // fail and lose the memory of the text.
     QTest::newRow("cell outside the dimensions")
