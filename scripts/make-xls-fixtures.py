@@ -284,6 +284,34 @@ def workbook_stream(sheets, active=0, formats=(), xfs=(), sst_limit=8224, sst_un
     return globals_part(offsets) + b"".join(bodies)
 
 
+def biff5_stream(name, cells, codepage):
+    """An Excel 5 workbook of one sheet: texts are LABEL records of bytes in
+    the code page (cells: (row, col) -> str, int or float, 1-based)."""
+    def bof5(dt):
+        return rec(0x0809, struct.pack("<HHHH", 0x0500, dt, 0x0DBB, 0x07CC))
+
+    raw_name = name.encode("cp%d" % codepage)
+    body = bof5(0x0010)
+    body += rec(0x0200, struct.pack("<HHHHH", 0, max(r for r, _ in cells), 0, max(c for _, c in cells), 0))
+    for (r, c) in sorted(cells):
+        v = cells[(r, c)]
+        if isinstance(v, str):
+            raw = v.encode("cp%d" % codepage)
+            body += rec(0x0204, struct.pack("<HHHH", r - 1, c - 1, 15, len(raw)) + raw)
+        else:
+            body += rec(0x0203, struct.pack("<HHHd", r - 1, c - 1, 15, float(v)))
+    body += eof()
+
+    def globals_part(offset):
+        g = bof5(0x0005)
+        g += rec(0x0042, struct.pack("<H", codepage))
+        g += rec(0x003D, struct.pack("<HHHHHHHHH", 0x0168, 0x001E, 0x3A20, 0x2328, 0x0038, 0, 0, 1, 0x0258))
+        g += rec(0x0085, struct.pack("<IBBB", offset, 0, 0, len(raw_name)) + raw_name)
+        return g + eof()
+
+    return globals_part(len(globals_part(0))) + body
+
+
 # ----------------------------------------------------------------- OLE2 ----
 
 SECTOR = 512
@@ -459,6 +487,8 @@ def write_seeds(folder):
     for name, stream in damaged_string_tables().items():
         write(name, compound_file(stream, mini=len(stream) < CUTOFF), folder)
     write("formats.xls", compound_file(formats_stream(), mini=True), folder)
+    write("excel5.xls", compound_file(biff5_stream("Hoja", {
+        (1, 1): "\u00f1and\u00fa", (1, 2): 2, (2, 1): "x" * 300}, 1252), stream_name="Book", mini=True), folder)
 
 
 def formats_stream():
@@ -566,6 +596,10 @@ def main():
     for name, stream in damaged_string_tables().items():
         write(name, compound_file(stream, mini=name == "records-after-zeros.xls"))
     write("formats.xls", compound_file(formats_stream()))
+    # An Excel 5 workbook in the Cyrillic code page.
+    write("excel5-cyrillic.xls", compound_file(biff5_stream("\u041b\u0438\u0441\u0442", {
+        (1, 1): "\u0442\u0435\u043a\u0441\u0442", (1, 2): 1.5, (2, 1): "", (2, 2): "\u0416"}, 1251),
+        stream_name="Book"))
     # More cell formats than FreeXL keeps.
     write("formats-8193.xls", compound_file(workbook_stream([("Hoja1", {(1, 1): Rk(1)})], xfs=[0] * 8193)))
 

@@ -412,6 +412,26 @@ QString readString5(const Record &r, std::uint32_t pos, QStringDecoder *codePage
     return codePage ? codePage->decode(QByteArrayView(p, chars)) : QString::fromLatin1(p, qsizetype(chars));
 }
 
+// The name of an Excel 5 workbook's code page; empty for those read as
+// Latin-1.
+QByteArray codePageName(int cp)
+{
+    if ((cp >= 1250 && cp <= 1258) || cp == 874)
+        return "windows-" + QByteArray::number(cp);
+    if (cp >= 437 && cp <= 869)
+        return "IBM" + QByteArray::number(cp);
+    switch (cp) {
+    case 0x8001: return "windows-1252";
+    case 0x8000:
+    case 10000: return "macintosh";
+    case 932: return "Shift_JIS";
+    case 936: return "GBK";
+    case 949: return "windows-949";
+    case 950: return "Big5";
+    default: return QByteArray();
+    }
+}
+
 struct CellRecordSize {
     std::uint16_t type;
     std::uint16_t minSize;
@@ -607,9 +627,10 @@ void StreamReader::globalsRecord(const Record &r)
         if (r.size < 2)
             damaged(QStringLiteral("short code page record"));
         if (biff == 5) {
-            const int cp = le16(r.data);
-            if (cp >= 1250 && cp <= 1258)
-                codePage_ = std::make_unique<QStringDecoder>(QStringLiteral("windows-%1").arg(cp).toLatin1().constData());
+            const QByteArray name = codePageName(le16(r.data));
+            codePage_.reset();
+            if (!name.isEmpty())
+                codePage_ = std::make_unique<QStringDecoder>(name.constData());
             if (codePage_ && !codePage_->isValid())
                 codePage_.reset();
         }

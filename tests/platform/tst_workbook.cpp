@@ -153,6 +153,10 @@ void TestWorkbook::activeSheetBlockAndTexts_data()
     QTest::newRow("dates, formats, empty label")
         << "formats.xls" << 0 << "Formatos" << 3 << 2
         << QStringList{"1,1=2024-03-31", "2,1=2024-03-31", "3,1=2.5", "1,2=", "2,2=2", "3,2=tres"};
+    // Texts and the sheet name in the workbook's code page.
+    QTest::newRow("Excel 5, Cyrillic code page")
+        << "excel5-cyrillic.xls" << 0 << "\u041b\u0438\u0441\u0442" << 2 << 2
+        << QStringList{"1,1=\u0442\u0435\u043a\u0441\u0442", "1,2=1.5", "2,1=", "2,2=\u0416"};
 }
 
 void TestWorkbook::activeSheetBlockAndTexts()
