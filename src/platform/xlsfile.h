@@ -6,24 +6,24 @@
 // the results of formula cells (FreeXL skips formula cells altogether) and
 // every text cell with its shared string table.
 //
-// The texts are read here rather than checked for FreeXL because FreeXL's
-// string table reader cannot be made safe from outside: it trusts each
-// character count, flag and run size, and it assumes a string split over
-// records ends in the first CONTINUE record after it, so a text spread over
-// more than two records (above about 16,400 one-byte or 8,200 two-byte
-// characters, where a cell holds up to 32,767) makes it read tens of
-// kilobytes outside its buffers. Checking the table could only refuse such workbooks. Reading
-// the strings ourselves is the smaller change, and the safer one: FreeXL is
-// handed a copy of the file in which the string table, the text cells and
-// the formats it would misread are hidden (given a record type that no
-// record has, which it passes over), so none of its string code runs on
-// what a file says. FreeXL keeps what it reads soundly: the sheet list,
-// sheet names, dimensions, numbers and dates.
+// Why texts are read here rather than checked and left to FreeXL: FreeXL's
+// string table reader trusts every character count, flag and run size, and
+// it assumes a string split over records ends in the first CONTINUE record
+// after it. A valid text spread over more than two records (above about
+// 16,400 one-byte or 8,200 two-byte characters, where a cell holds 32,767)
+// makes it read tens of kilobytes outside its buffers, so a check before
+// FreeXL could only refuse such workbooks. Reading the strings takes no more
+// code than checking them would (a check has to walk every string the same
+// way) and leaves nothing to trust: FreeXL is handed a copy of the file in
+// which the string table, the text cells and the formats it would misread
+// are hidden (given a record type that no record has, which it passes over),
+// so none of its string code runs on what a file says. FreeXL keeps what it
+// reads soundly: the sheet list, sheet names, dimensions, numbers and dates.
 //
 // The same pass checks every structure FreeXL still trusts without checking
-// (sector chains, directory names, record lengths, sheet names, formats,
-// sheet dimensions), so that a damaged or crafted file is refused here,
-// before FreeXL reads it.
+// (sector chains, directory names, record lengths, sheet names, formats and
+// their number, sheet dimensions), so that a damaged or crafted file is
+// refused here, before FreeXL reads it.
 
 #include <QByteArray>
 #include <QHash>
