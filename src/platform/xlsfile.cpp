@@ -225,6 +225,11 @@ QByteArray CompoundFile::workbookStream()
     // FreeXL looks for the stream in the first directory sector only.
     if (bookIndex >= int(sectorSize_ / 128) || entry(bookIndex)[0x42] != 2)
         damaged(QStringLiteral("unsupported directory layout"));
+    // It converts the name of every entry up to the workbook's, and writes
+    // past its buffer on a name of no bytes at all.
+    for (int i = 0; i < bookIndex; ++i)
+        if (le16(entry(i) + 0x40) == 0)
+            damaged(QStringLiteral("unnamed directory entry"));
 
     const unsigned char *book = entry(bookIndex);
     const std::uint32_t size = le32(book + 0x78);

@@ -326,6 +326,12 @@ void TestWorkbook::openFailures_data()
     longName[1024 + 128 + 0x40] = char(0xFF); // the workbook entry's name length
     QTest::newRow("directory name too long") << longName << "" << vberr::ApplicationDefined;
 
+    // The unused third entry (no name) swapped in before the workbook's.
+    QByteArray unnamed = numbers;
+    for (int k = 0; k < 128; ++k)
+        std::swap(unnamed[1024 + 128 + k], unnamed[1024 + 256 + k]);
+    QTest::newRow("unnamed directory entry before the workbook") << unnamed << "" << vberr::ApplicationDefined;
+
     // Stream offset 4 + 16 (BOF) + 4 + 2 (CODEPAGE) = 26: WINDOW1's header;
     // record sizes beyond the stream.
     QByteArray bigRecord = numbers;
