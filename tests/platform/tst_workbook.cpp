@@ -254,7 +254,8 @@ void TestWorkbook::longTexts_data()
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("a1");
     QTest::addColumn<QString>("b1");
-    // One-byte texts over three, four and five records.
+    // One-byte texts over three, three and four records (the string table and
+    // its CONTINUE records).
     for (int n : {16500, 20000, 32767})
         QTest::addRow("%d one-byte characters", n)
             << QStringLiteral("a1-text-%1.xls").arg(n) << numberedText(n) << QString::number(n);
