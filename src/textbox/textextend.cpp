@@ -8,6 +8,7 @@
 #include "platform/vberror.h"
 #include "platform/vbinput.h"
 
+#include <QApplication>
 #include <QFontMetrics>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -18,6 +19,7 @@
 #include <QPixmap>
 #include <QProxyStyle>
 #include <QResizeEvent>
+#include <QStyleOptionFrame>
 
 using platform::Integer;
 using platform::Long;
@@ -174,6 +176,51 @@ public:
     }
 };
 
+// The text box. Its border (single line, flat or three-dimensional) is drawn
+// with its background, beneath the text: the layout makes the box exactly one
+// line of text high, so a border drawn over it would cut off the descenders.
+class TextBox : public QLineEdit {
+public:
+    using QLineEdit::QLineEdit;
+
+    bool bordered = true;
+    bool flat = false;
+
+protected:
+    void paintEvent(QPaintEvent *event) override
+    {
+        {
+            QPainter p(this);
+            const QPalette &pal = palette();
+            p.fillRect(rect(), pal.base());
+            if (bordered) {
+                const QRect r = rect().adjusted(0, 0, -1, -1);
+                if (flat) {
+                    // One line all round.
+                    p.setPen(pal.color(QPalette::WindowText));
+                    p.drawRect(r);
+                } else {
+                    // Sunken: dark above and to the left.
+                    p.setPen(pal.color(QPalette::Dark));
+                    p.drawLine(r.topLeft(), r.topRight());
+                    p.drawLine(r.topLeft(), r.bottomLeft());
+                    p.setPen(pal.color(QPalette::Midlight));
+                    p.drawLine(r.bottomLeft(), r.bottomRight());
+                    p.drawLine(r.topRight(), r.bottomRight());
+                }
+            }
+        }
+        QLineEdit::paintEvent(event);
+    }
+
+    // The style's panel must not paint over the background and border above.
+    void initStyleOption(QStyleOptionFrame *option) const override
+    {
+        QLineEdit::initStyleOption(option);
+        option->palette.setBrush(QPalette::Base, Qt::transparent);
+    }
+};
+
 } // namespace
 
 textextend::textextend(QWidget *parent)
@@ -192,7 +239,7 @@ textextend::textextend(QWidget *parent)
     lblHeader->setAutoFillBackground(true);
     lblHeader->hide();
 
-    Txt = new QLineEdit(this);
+    Txt = new TextBox(this);
     Txt->setObjectName(QStringLiteral("Txt"));
     Txt->setFont(font);
     Txt->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -464,9 +511,13 @@ void textextend::setTxtPasswordChar(const QString &value)
 
 void textextend::applyTxtLook()
 {
-    // The border is drawn over the box (see eventFilter) rather than by the
-    // style's frame, so that the measured line of text keeps the whole height:
-    // the layout leaves no room for a frame.
+    // The border is the box's own (see TextBox) rather than the style's
+    // frame, so that the measured line of text keeps the whole height: the
+    // layout leaves no room for a frame. The text keeps clear of the side
+    // lines only.
+    auto *box = static_cast<TextBox *>(Txt);
+    box->bordered = borderStyle_ == 1;
+    box->flat = appearance_ == 0;
     Txt->setFrame(false);
     Txt->setTextMargins(borderStyle_ == 1 ? QMargins(1, 0, 1, 0) : QMargins());
     Txt->update();
@@ -801,6 +852,41 @@ bool textextend::inputMethodFilter(QInputMethodEvent *event)
     return true;
 }
 
+// A click that brings the focus into the box leaves the whole text selected
+// when the box selects all on focus: the box does not see that press, nor the
+// small moves of the hand while the button is down. Dragging further than the
+// platform's drag distance hands the press over after all, so the drag
+// selects from where it began. The release always reaches the box.
+bool textextend::keepSelectionFromClick(QMouseEvent *me)
+{
+    switch (me->type()) {
+    case QEvent::MouseButtonPress:
+        pressHeld_ = clickFocus_ && me->button() == Qt::LeftButton;
+        clickFocus_ = false;
+        if (pressHeld_)
+            heldPress_ = me->position();
+        return pressHeld_;
+    case QEvent::MouseMove:
+        if (!pressHeld_ || !(me->buttons() & Qt::LeftButton))
+            return false;
+        if ((me->position() - heldPress_).manhattanLength() < QApplication::startDragDistance())
+            return true;
+        pressHeld_ = false;
+        {
+            QMouseEvent press(QEvent::MouseButtonPress, heldPress_, Txt->mapToGlobal(heldPress_),
+                              Qt::LeftButton, Qt::LeftButton, me->modifiers());
+            static_cast<QObject *>(Txt)->event(&press);
+        }
+        return false;
+    case QEvent::MouseButtonRelease:
+        if (me->button() == Qt::LeftButton)
+            pressHeld_ = false;
+        return false;
+    default:
+        return false;
+    }
+}
+
 bool textextend::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched != Txt)
@@ -848,13 +934,16 @@ bool textextend::eventFilter(QObject *watched, QEvent *event)
             Integer button = platform::vbMouseButtons(me->button());
             emit MouseDown(button, shift, x, Y);
         }
-        return false;
+        return keepSelectionFromClick(me);
     }
     case QEvent::FocusIn: {
         const auto reason = static_cast<QFocusEvent *>(event)->reason();
         static_cast<QObject *>(Txt)->event(event);
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
             Txt_GotFocus();
+        // The press that gave the focus comes next; it must not put the
+        // caret where it landed over the text just selected.
+        clickFocus_ = reason == Qt::MouseFocusReason && Txt->hasSelectedText();
         return true;
     }
     case QEvent::FocusOut: {
@@ -868,27 +957,6 @@ bool textextend::eventFilter(QObject *watched, QEvent *event)
         }
         return true;
     }
-    case QEvent::Paint:
-        if (borderStyle_ == 1) {
-            static_cast<QObject *>(Txt)->event(event);
-            QPainter p(Txt);
-            const QRect r = Txt->rect().adjusted(0, 0, -1, -1);
-            if (appearance_ == 0) {
-                // Flat: one line all round.
-                p.setPen(Txt->palette().color(QPalette::WindowText));
-                p.drawRect(r);
-            } else {
-                // Three-dimensional: sunken, dark above and to the left.
-                p.setPen(Txt->palette().color(QPalette::Dark));
-                p.drawLine(r.topLeft(), r.topRight());
-                p.drawLine(r.topLeft(), r.bottomLeft());
-                p.setPen(Txt->palette().color(QPalette::Midlight));
-                p.drawLine(r.bottomLeft(), r.bottomRight());
-                p.drawLine(r.topRight(), r.bottomRight());
-            }
-            return true;
-        }
-        return false;
     default:
         return false;
     }

@@ -27,6 +27,7 @@
 class QLabel;
 class QInputMethodEvent;
 class QLineEdit;
+class QMouseEvent;
 class QProxyStyle;
 
 namespace platform {
@@ -154,6 +155,7 @@ private:
 
     bool keyPressFilter(QKeyEvent *event);
     bool inputMethodFilter(QInputMethodEvent *event);
+    bool keepSelectionFromClick(QMouseEvent *event);
     void restoreText();
     void updateToolTip();
     void applyTxtLook();
@@ -203,4 +205,9 @@ private:
     int hintedHeight_ = -1;
     bool layoutRan_ = false;
     bool clickAfterDblClick_ = false;
+    // The focus came with a mouse press and selected the whole text.
+    bool clickFocus_ = false;
+    // That press is held back from the box while the button is down.
+    bool pressHeld_ = false;
+    QPointF heldPress_;
 };

@@ -454,6 +454,62 @@ private slots:
         QCOMPARE(c.activa, platform::vbTrue);
     }
 
+    void legendFieldsClickAndType_data()
+    {
+        // The legend box holds "Legend", the position boxes 12.25; the user
+        // clicks into one of them at the middle or the end of the box, types
+        // and draws.
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("where");
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("legend, middle") << "legend" << "middle" << "spline";
+        QTest::newRow("legend, end") << "legend" << "end" << "fit";
+        QTest::newRow("legend, inside the text") << "legend" << "text" << "points";
+        QTest::newRow("legend x, middle") << "x" << "middle" << "2.5";
+        QTest::newRow("legend x, end") << "x" << "end" << "-3";
+        QTest::newRow("legend x, inside the text") << "x" << "text" << "7";
+        QTest::newRow("legend y, middle") << "y" << "middle" << "4";
+        QTest::newRow("legend y, end") << "y" << "end" << "0.75";
+    }
+    void legendFieldsClickAndType()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, where);
+        QFETCH(QString, typed);
+        principal &p = arrancar();
+        QApplication::setActiveWindow(&p);
+        QVERIFY(QTest::qWaitForWindowActive(&p));
+        for (int n = 0; n < 2; ++n)
+            clic(p.BTadd[0]);
+        p.MSFdata[0]->setTextMatrix(2, 1, QStringLiteral("1"));
+        p.TXTx[0]->setText(QStringLiteral("12.25"));
+        p.TXTy[0]->setText(QStringLiteral("12.25"));
+        p.MSFdata[0]->view()->setFocus();
+
+        textextend *t = field == QLatin1String("legend") ? p.TXTlg[0]
+                        : field == QLatin1String("x")    ? p.TXTx[0]
+                                                         : p.TXTy[0];
+        QLineEdit *e = t->textBox();
+        const int y = e->height() / 2;
+        QPoint donde(e->width() - 2, y);
+        if (where == QLatin1String("middle"))
+            donde.setX(e->width() / 2);
+        else if (where == QLatin1String("text")) // after the first character
+            for (donde.setX(0); donde.x() < e->width() && e->cursorPositionAt(donde) < 1;)
+                donde.rx()++;
+        QTest::mouseClick(e, Qt::LeftButton, {}, donde);
+        QVERIFY(e->hasFocus());
+        QTest::keyClicks(e, typed);
+        QCOMPARE(t->text(), typed);
+
+        pulsar(p, "Dibujar");
+        const Curva &c = curvas(1);
+        if (field == QLatin1String("legend"))
+            QCOMPARE(c.leyenda, typed);
+        else
+            QCOMPARE(field == QLatin1String("x") ? c.posicionx : c.posiciony, typed.toDouble());
+    }
+
     void secondCurveWithOnePointStops()
     {
         principal &p = arrancar();

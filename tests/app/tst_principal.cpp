@@ -13,6 +13,8 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTabWidget>
@@ -161,6 +163,34 @@ private slots:
 
         QCOMPARE(p.imagescolor().count(), 16);
         QCOMPARE(p.imagescolor().indexOf(QStringLiteral("c15")), 16);
+    }
+
+    // Every one-line box of the window (title and captions, the legend and
+    // legend-position boxes and cell editors of all ten tabs, the chart's
+    // limit boxes), at the fonts the window gives them: the area where the
+    // inner box draws its text holds a whole line of its font.
+    void one_line_boxes_hold_a_whole_line()
+    {
+        principal &p = arrancar();
+        p.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&p));
+        const QList<textextend *> boxes = p.findChildren<textextend *>();
+        QCOMPARE(boxes.size(), 3 + 10 * 4 + 4);
+        for (textextend *t : boxes) {
+            QLineEdit *e = t->textBox();
+            QStyleOptionFrame o;
+            o.initFrom(e);
+            o.rect = e->contentsRect();
+            o.lineWidth = e->hasFrame() ? e->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &o, e) : 0;
+            const QRect texto =
+                e->style()->subElementRect(QStyle::SE_LineEditContents, &o, e).marginsRemoved(e->textMargins());
+            const int linea = QFontMetrics(e->font()).height();
+            const QString quien = t->objectName();
+            QVERIFY2(texto.height() >= linea, qPrintable(quien));
+            // The control shows its inner box whole.
+            QVERIFY2(e->geometry().bottom() < t->height(), qPrintable(quien));
+            QVERIFY2(t->height() >= t->sizeHint().height(), qPrintable(quien));
+        }
     }
 
     void missing_texts_data()

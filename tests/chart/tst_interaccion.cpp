@@ -4,6 +4,7 @@
 
 #include "chart/ctrgraficas.h"
 #include "platform/msgbox.h"
+#include "platform/numbertext.h"
 #include "platform/olecolor.h"
 #include "platform/recordingsurface.h"
 #include "textbox/textextend.h"
@@ -110,7 +111,6 @@ void arrastrar(Grafico &g, QPoint desde, QPoint hasta)
     QTest::mouseRelease(g.plot(), Qt::LeftButton, {}, hasta);
 }
 
-// Clicks into a box and replaces its text by typing.
 // Redraws of the chart: each drawing pass draws the test curve's one
 // segment with a solid pen (its extensions are dotted).
 int redibujos(const platform::RecordingSurface &rec)
@@ -121,14 +121,17 @@ int redibujos(const platform::RecordingSurface &rec)
     return n;
 }
 
-void escribir(textextend *t, const QString &texto)
+// Clicks into a box, as a user does, and types: the click selects the whole
+// text, so what is typed replaces it (an empty text: Backspace deletes it).
+// `donde` is a point of the inner box; by default its middle.
+void escribir(textextend *t, const QString &texto, QPoint donde = QPoint())
 {
-    QTest::mouseClick(t->textBox(), Qt::LeftButton);
-    QTest::keyClick(t->textBox(), Qt::Key_A, Qt::ControlModifier);
+    QLineEdit *e = t->textBox();
+    QTest::mouseClick(e, Qt::LeftButton, {}, donde.isNull() ? e->rect().center() : donde);
     if (texto.isEmpty())
-        QTest::keyClick(t->textBox(), Qt::Key_Backspace);
+        QTest::keyClick(e, Qt::Key_Backspace);
     else
-        QTest::keyClicks(t->textBox(), texto);
+        QTest::keyClicks(e, texto);
 }
 
 QStringList textos(const Grafico &g)
@@ -157,6 +160,8 @@ private slots:
     void dropOutsideThePlotDoesNothing();
     void boxClickTurnsWhiteAndFocuses();
     void enterInBox4RedrawsTwice();
+    void clickAndTypeReplacesTheValue_data();
+    void clickAndTypeReplacesTheValue();
     void acceptedBoxValues_data();
     void acceptedBoxValues();
     void refusedBoxValue_data();
@@ -517,6 +522,55 @@ void TestInteraccion::enterInBox4RedrawsTwice()
     QCOMPARE(g.box(4)->BackColor(), platform::vbButtonFace);
     QCOMPARE(g.box(4)->text(), QStringLiteral("3.0000"));
     QVERIFY(g.mensajes.shown.isEmpty());
+}
+
+void TestInteraccion::clickAndTypeReplacesTheValue_data()
+{
+    // The home view x 0 to 10, y 0 to 10: every box shows a value of several
+    // characters. The box is clicked with the focus on the plot, at a point
+    // of its own (left end, middle, right end of the box; the text stands on
+    // the right), then the value is typed and Enter pressed.
+    QTest::addColumn<int>("box");
+    QTest::addColumn<QString>("where");
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("x maximum, middle") << 4 << "middle" << "3";
+    QTest::newRow("x maximum, end of the text") << 4 << "end" << "3";
+    QTest::newRow("x maximum, inside the text") << 4 << "text" << "3";
+    QTest::newRow("x maximum, left of the text") << 4 << "start" << "12.5";
+    QTest::newRow("x minimum, middle") << 3 << "middle" << "-2";
+    QTest::newRow("x minimum, end of the text") << 3 << "end" << "4";
+    QTest::newRow("y maximum, middle") << 1 << "middle" << "7.25";
+    QTest::newRow("y maximum, end of the text") << 1 << "end" << "20";
+    QTest::newRow("y minimum, middle") << 2 << "middle" << "-1.5";
+    QTest::newRow("y minimum, end of the text") << 2 << "end" << "5";
+}
+
+void TestInteraccion::clickAndTypeReplacesTheValue()
+{
+    QFETCH(int, box);
+    QFETCH(QString, where);
+    QFETCH(QString, typed);
+    Grafico g(1000, 700, true, false);
+    QVERIFY(g.ok);
+    QCOMPARE(textos(g), (QStringList{"10.0000", "0.0000", "0.0000", "10.0000"}));
+    QLineEdit *e = g.box(box)->textBox();
+    const int y = e->height() / 2;
+    QPoint donde(2, y);
+    if (where == QLatin1String("middle"))
+        donde.setX(e->width() / 2);
+    else if (where == QLatin1String("end"))
+        donde.setX(e->width() - 2);
+    else if (where == QLatin1String("text")) // between the 1 and the 0
+        while (donde.x() < e->width() && e->cursorPositionAt(donde) < 1)
+            donde.rx()++;
+    escribir(g.box(box), typed, donde);
+    QCOMPARE(g.box(box)->text(), typed);
+    QTest::keyClick(e, Qt::Key_Return);
+
+    QVERIFY(g.mensajes.shown.isEmpty());
+    const double field[5] = {0, g.c.escalaMax().y, g.c.escalaMin().y, g.c.escalaMin().x, g.c.escalaMax().x};
+    QCOMPARE(field[box], typed.toDouble());
+    QCOMPARE(g.box(box)->text(), platform::formatFixed4(typed.toDouble()));
 }
 
 void TestInteraccion::acceptedBoxValues_data()

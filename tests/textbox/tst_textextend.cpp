@@ -10,6 +10,7 @@
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QSignalSpy>
 #include <QTest>
 #include <QVBoxLayout>
@@ -36,6 +37,19 @@ void typeKeys(QWidget *w, const QString &keys)
             QTest::sendKeyEvent(QTest::Release, w, Qt::Key(key), QString(ch), Qt::NoModifier);
         }
     }
+}
+
+// A point over the box's text where the caret goes to character position k;
+// -1 is a point past the end of the text, near the box's right edge.
+QPoint atCharacter(QLineEdit *e, int k)
+{
+    const int y = e->height() / 2;
+    if (k < 0)
+        return QPoint(e->width() - 3, y);
+    for (int x = 0; x < e->width(); ++x)
+        if (e->cursorPositionAt(QPoint(x, y)) == k)
+            return QPoint(x, y);
+    return QPoint(-1, -1);
 }
 
 void sendMouse(QWidget *w, QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons buttons,
@@ -92,6 +106,8 @@ private slots:
     void focusLoss_data();
     void focusLoss();
     void selectsAllOnFocus();
+    void clickSelectsAll_data();
+    void clickSelectsAll();
 
     void propertySetRules();
     void bagKeysInOrder();
@@ -109,6 +125,8 @@ private slots:
     void toolTipForWideText_data();
     void toolTipForWideText();
     void headerBackColorPaintsControl();
+    void borderLeavesTheTextWhole_data();
+    void borderLeavesTheTextWhole();
 };
 
 void TestTextExtend::initTestCase()
@@ -504,6 +522,71 @@ void TestTextExtend::selectsAllOnFocus()
     QCOMPARE(plain->textBox()->selectedText(), QString());
 }
 
+void TestTextExtend::clickSelectsAll_data()
+{
+    // The box shows 10.0000 and the focus is elsewhere unless `focused`; the
+    // left button goes down over character position `press`, the pointer
+    // moves `shake` pixels to the right and back while the button is down,
+    // the button goes up over `release`, then 3 is typed.
+    QTest::addColumn<bool>("selOnFocus");
+    QTest::addColumn<bool>("focused");
+    QTest::addColumn<int>("press");
+    QTest::addColumn<int>("shake");
+    QTest::addColumn<int>("release");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("click in the middle") << true << false << 3 << 0 << 3 << "3";
+    QTest::newRow("click at the end of the text") << true << false << 7 << 0 << 7 << "3";
+    QTest::newRow("click past the end of the text") << true << false << -1 << 0 << -1 << "3";
+    QTest::newRow("click at the start") << true << false << 0 << 0 << 0 << "3";
+    QTest::newRow("the hand shakes while the button is down") << true << false << 3 << 2 << 3 << "3";
+    QTest::newRow("a drag selects from where it began") << true << false << 3 << 0 << -1 << "10.3";
+    QTest::newRow("a click into the focused box places the caret") << true << true << 3 << 0 << 3 << "10.30000";
+    QTest::newRow("a box that does not select on focus") << false << false << 3 << 0 << 3 << "10.30000";
+}
+
+void TestTextExtend::clickSelectsAll()
+{
+    QFETCH(bool, selOnFocus);
+    QFETCH(bool, focused);
+    QFETCH(int, press);
+    QFETCH(int, shake);
+    QFETCH(int, release);
+    QFETCH(QString, expected);
+
+    QWidget window;
+    auto *layout = new QVBoxLayout(&window);
+    auto *box = new textextend;
+    auto *other = new QLineEdit;
+    layout->addWidget(box);
+    layout->addWidget(other);
+    box->setText(QStringLiteral("10.0000"));
+    box->setSelOnFocus(selOnFocus);
+    window.resize(200, 80);
+    window.show();
+    QApplication::setActiveWindow(&window);
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    if (focused)
+        box->SetFocus();
+    else
+        other->setFocus();
+
+    QLineEdit *txt = box->textBox();
+    const QPoint down = atCharacter(txt, press), up = atCharacter(txt, release);
+    QVERIFY(down.x() >= 0 && up.x() >= 0);
+    QTest::mousePress(txt, Qt::LeftButton, {}, down);
+    if (shake) {
+        QTest::mouseMove(txt, down + QPoint(shake, 0));
+        QTest::mouseMove(txt, down);
+    }
+    if (up != down)
+        QTest::mouseMove(txt, up);
+    QTest::mouseRelease(txt, Qt::LeftButton, {}, up);
+    QVERIFY(txt->hasFocus());
+    QTest::keyClicks(txt, QStringLiteral("3"));
+    QCOMPARE(box->text(), expected);
+}
+
 void TestTextExtend::propertySetRules()
 {
     textextend box;
@@ -825,3 +908,80 @@ void TestTextExtend::headerBackColorPaintsControl()
 
 QTEST_MAIN(TestTextExtend)
 #include "tst_textextend.moc"
+
+namespace {
+
+// Rows of an image where it differs from another of the same size, within
+// the columns from `left` to `right`.
+QList<int> rowsThatDiffer(const QImage &a, const QImage &b, int left, int right)
+{
+    QList<int> rows;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = left; x <= right; ++x)
+            if (a.pixel(x, y) != b.pixel(x, y)) {
+                rows << y;
+                break;
+            }
+    return rows;
+}
+
+} // namespace
+
+void TestTextExtend::borderLeavesTheTextWhole_data()
+{
+    QTest::addColumn<double>("size");
+    QTest::addColumn<int>("appearance");
+    QTest::addColumn<bool>("header");
+
+    // The sizes the main window gives its boxes.
+    QTest::newRow("flat, 8.25 points") << 8.25 << 0 << false;
+    QTest::newRow("sunken, 8.25 points") << 8.25 << 1 << false;
+    QTest::newRow("sunken, 8.25 points, header") << 8.25 << 1 << true;
+    QTest::newRow("flat, 9.75 points") << 9.75 << 0 << false;
+    QTest::newRow("sunken, 9.75 points, header") << 9.75 << 1 << true;
+}
+
+void TestTextExtend::borderLeavesTheTextWhole()
+{
+    QFETCH(double, size);
+    QFETCH(int, appearance);
+    QFETCH(bool, header);
+
+    textextend box;
+    box.Move(0, 0, 3000);
+    QFont f = box.Font();
+    f.setPointSizeF(size);
+    box.setFont(f);
+    box.setHeader(header);
+    box.setAppearance(appearance);
+    box.setBorderStyle(1);
+    box.setForeColor(255);
+    QLineEdit *e = box.textBox();
+    const QFontMetrics fm(e->font());
+    QCOMPARE(e->height(), fm.height()); // the layout leaves exactly one line
+
+    // Accents above, descenders below: the text reaches the top and the
+    // bottom of its line.
+    const QString text = QString::fromUtf8("\u00c9gjpqy\u00c5");
+    QImage empty(e->size(), QImage::Format_RGB32);
+    e->render(&empty);
+    box.setText(text);
+    QImage shown(e->size(), QImage::Format_RGB32);
+    e->render(&shown);
+
+    // The same text alone, drawn on the line it is measured by.
+    QImage alone(e->size(), QImage::Format_RGB32);
+    alone.fill(Qt::white);
+    QImage blank = alone;
+    {
+        QPainter p(&alone);
+        p.setFont(e->font());
+        p.setPen(Qt::red);
+        p.drawText(QPoint(4, fm.ascent()), text);
+    }
+    const QList<int> inkRows = rowsThatDiffer(alone, blank, 0, alone.width() - 1);
+    QVERIFY(!inkRows.isEmpty());
+    // Every row of the line that holds ink shows ink in the box as well;
+    // the side lines of the border are left out.
+    QCOMPARE(rowsThatDiffer(shown, empty, 1, shown.width() - 2), inkRows);
+}
