@@ -51,6 +51,16 @@ constexpr int anchorejilla = 4500;
 // Width of the degree and thickness displays, in twips.
 constexpr int anchodisplay = 345;
 
+// The degree label, spinner and display are in use together. The display
+// changes only through its spinner: it is read-only, and greyed only while
+// the spinner is off.
+void usargrado(QLabel *etiqueta, QLineEdit *display, platform::UpDown *spinner, bool enuso)
+{
+    etiqueta->setEnabled(enuso);
+    spinner->setEnabled(enuso);
+    display->setEnabled(enuso);
+}
+
 } // namespace
 
 void principal::construirpanel(int i)
@@ -147,6 +157,10 @@ void principal::construirpanel(int i)
         auto *holder = new QWidget(f);
         t = crear<QLineEdit>(holder, txt, i);
         t->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        // Changed through the spinner only: it looks like any field, but
+        // takes neither the focus nor typing.
+        t->setReadOnly(true);
+        t->setFocusPolicy(Qt::NoFocus);
         u = crear<platform::UpDown>(holder, upd, i);
         const int h = t->sizeHint().height();
         t->setGeometry(0, 0, qRound(platform::pixelsFromTwips(anchodisplay)), h);
@@ -249,20 +263,17 @@ void principal::iniciarcurva(Integer Index)
     CMBunir[k]->setCurrentIndex(0);
 
     LBLgrado[k]->setText(conpuntos(40));
-    LBLgrado[k]->setEnabled(false);
     TXTgrado[k]->setText(QStringLiteral("1"));
-    TXTgrado[k]->setEnabled(false);
     UPDgrado[k]->setMin(1);
     UPDgrado[k]->setBuddy(TXTgrado[k]);
     UPDgrado[k]->setValue(1);
-    UPDgrado[k]->setEnabled(false);
+    usargrado(LBLgrado[k], TXTgrado[k], UPDgrado[k], false);
     UPDgrado[k]->setMax(1);
     TXTgrado[k]->resize(qRound(platform::pixelsFromTwips(anchodisplay)), TXTgrado[k]->height());
     UPDgrado[k]->move(TXTgrado[k]->x() + TXTgrado[k]->width(), UPDgrado[k]->y());
 
     LBLgrosor[k]->setText(conpuntos(41));
     TXTgrosor[k]->setText(QStringLiteral("1"));
-    TXTgrosor[k]->setEnabled(false);
     UPDgrosor[k]->setMin(1);
     UPDgrosor[k]->setMax(5);
     UPDgrosor[k]->setBuddy(TXTgrosor[k]);
@@ -299,8 +310,7 @@ void principal::borrarcurva(Integer Index)
     CMBunir[k]->setCurrentIndex(0);
     TXTgrado[k]->setText(QStringLiteral("1"));
     UPDgrado[k]->setValue(1);
-    LBLgrado[k]->setEnabled(false);
-    UPDgrado[k]->setEnabled(false);
+    usargrado(LBLgrado[k], TXTgrado[k], UPDgrado[k], false);
     UPDgrado[k]->setMax(1);
     TXTgrosor[k]->setText(QStringLiteral("1"));
     UPDgrosor[k]->setValue(1);
@@ -328,8 +338,7 @@ void principal::actualizagrado(Integer Index)
     upd->setMin(1);
     if (tipo < ajusteMinimosX) {
         upd->setMax(1);
-        LBLgrado[k]->setEnabled(false);
-        upd->setEnabled(false);
+        usargrado(LBLgrado[k], TXTgrado[k], upd, false);
         return;
     }
     if (tipo <= ajusteMinimosCoseno) {
@@ -339,8 +348,7 @@ void principal::actualizagrado(Integer Index)
     } else {
         return;
     }
-    LBLgrado[k]->setEnabled(true);
-    upd->setEnabled(true);
+    usargrado(LBLgrado[k], TXTgrado[k], upd, true);
 }
 
 void principal::CMBunir_Click(Integer Index)

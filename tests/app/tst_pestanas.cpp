@@ -145,6 +145,7 @@ private slots:
             QCOMPARE(p.CMBunir[k]->itemText(7), QStringLiteral("T39"));
             QCOMPARE(p.CMBunir[k]->currentIndex(), 0);
             QCOMPARE(p.TXTgrado[k]->text(), QStringLiteral("1"));
+            QVERIFY(p.TXTgrado[k]->isReadOnly());
             QVERIFY(!p.TXTgrado[k]->isEnabled());
             QVERIFY(!p.LBLgrado[k]->isEnabled());
             QVERIFY(!p.UPDgrado[k]->isEnabled());
@@ -153,7 +154,8 @@ private slots:
             QCOMPARE(p.UPDgrado[k]->x(), p.TXTgrado[k]->x() + p.TXTgrado[k]->width());
             QCOMPARE(p.UPDgrosor[k]->x(), p.TXTgrosor[k]->x() + p.TXTgrosor[k]->width());
             QCOMPARE(p.TXTgrosor[k]->text(), QStringLiteral("1"));
-            QVERIFY(!p.TXTgrosor[k]->isEnabled());
+            QVERIFY(p.TXTgrosor[k]->isReadOnly());
+            QVERIFY(p.TXTgrosor[k]->isEnabled());
             QVERIFY(p.UPDgrosor[k]->isEnabled());
             QCOMPARE(p.UPDgrosor[k]->Min(), 1);
             QCOMPARE(p.UPDgrosor[k]->Max(), 5);
@@ -206,8 +208,29 @@ private slots:
         QCOMPARE(p.UPDgrado[0]->Min(), 1);
         QCOMPARE(p.UPDgrado[0]->isEnabled(), activo);
         QCOMPARE(p.LBLgrado[0]->isEnabled(), activo);
-        QVERIFY(!p.TXTgrado[0]->isEnabled());
+        QCOMPARE(p.TXTgrado[0]->isEnabled(), activo);
+        QVERIFY(p.TXTgrado[0]->isReadOnly());
         QCOMPARE(p.TXTgrado[0]->text(), QStringLiteral("1")); // never corrected
+    }
+
+    void displaysLookLikeFieldsUnlessOff()
+    {
+        principal &p = arrancar();
+        // A field of the window as the user types into it, at the displays' size.
+        QLineEdit campo(p.TXTgrosor[0]->parentWidget());
+        campo.setGeometry(p.TXTgrosor[0]->geometry().translated(0, 40));
+        campo.show();
+        // The colour inside a field, left of its right-aligned text.
+        const auto fondo = [](QLineEdit *e) { return e->grab().toImage().pixelColor(4, e->height() / 2); };
+        const QColor normal = fondo(&campo);
+        QCOMPARE(fondo(p.TXTgrosor[0]), normal);
+        QVERIFY(fondo(p.TXTgrado[0]) != normal); // points only: no degree
+        for (int n = 0; n < 5; ++n)
+            clic(p.BTadd[0]);
+        p.CMBunir[0]->setCurrentIndex(4);
+        QCOMPARE(fondo(p.TXTgrado[0]), normal);
+        QTest::keyClicks(p.TXTgrado[0], QStringLiteral("3"));
+        QCOMPARE(p.TXTgrado[0]->text(), QStringLiteral("1"));
     }
 
     void fitTypeChangeFollowsRows()
