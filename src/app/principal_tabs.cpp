@@ -44,6 +44,16 @@ void fijaraltura(textextend *t)
     t->setFixedHeight(qRound(platform::pixelsFromTwips(t->Height())));
 }
 
+// A combo as wide as its items, in every tab alike. Left to itself a combo
+// measures itself once, with or without its items depending on whether its
+// tab was on view at that moment, and keeps the least width it measured
+// before it had items.
+void ajustaritems(QComboBox *c)
+{
+    c->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    c->setMinimumContentsLength(1);
+}
+
 // Width of the point grids, in twips: the row-number column and two value
 // columns of (width - 500) / 2 - 150 twips each, plus room for the scroll bar.
 constexpr int anchorejilla = 4500;
@@ -110,6 +120,7 @@ void principal::construirpanel(int i)
         b->setFixedWidth(b->fontMetrics().horizontalAdvance(QStringLiteral("XLS")) + 16);
         datos->addWidget(b);
     }
+    ajustaritems(CMBlimitador[k]);
     datos->addWidget(CMBlimitador[k]);
     v->addLayout(datos);
 
@@ -181,6 +192,9 @@ void principal::construirpanel(int i)
     CMBtipo[k] = crear<QComboBox>(f, "CMBtipo", i);
     LBLcolor[k] = crear<QLabel>(f, "LBLcolor", i);
     CMBcolor[k] = crear<platform::ImageCombo>(f, "CMBcolor", i);
+    ajustaritems(CMBunir[k]);
+    ajustaritems(CMBtipo[k]);
+    ajustaritems(CMBcolor[k]);
     linea->addWidget(LBLtipo[k]);
     linea->addWidget(CMBtipo[k]);
     linea->addSpacing(8);

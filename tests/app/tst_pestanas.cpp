@@ -168,6 +168,36 @@ private slots:
         QCOMPARE(p.tabs()->currentIndex(), 0);
     }
 
+    // The ten panels are built alike and look alike: every control stands at
+    // the same place in its tab, whichever tab was on view while the window
+    // was built and whatever the order in which the tabs are first shown.
+    void tabsLookAlike()
+    {
+        principal &p = arrancar();
+        for (int n = 1; n < 10; ++n)
+            clic(p.spinner()->upButton());
+        for (int i = 9; i >= 0; --i) {
+            p.tabs()->setCurrentIndex(i);
+            QCoreApplication::processEvents();
+        }
+        const auto lugares = [&p](std::size_t k) {
+            QList<QRect> r;
+            for (QWidget *w : std::initializer_list<QWidget *>{
+                     p.TXTlg[k], p.LBLx[k], p.TXTx[k], p.LBLy[k], p.TXTy[k], p.LBLdata[k], p.BTadd[k],
+                     p.BTdelete[k], p.BTexcel[k], p.BTimport[k], p.CMBlimitador[k], p.MSFdata[k], p.LBLpuntos[k],
+                     p.OPTsi[k], p.OPTno[k], p.LBLunir[k], p.CMBunir[k], p.LBLgrado[k], p.TXTgrado[k],
+                     p.UPDgrado[k], p.LBLgrosor[k], p.TXTgrosor[k], p.UPDgrosor[k], p.LBLtipo[k], p.CMBtipo[k],
+                     p.LBLcolor[k], p.CMBcolor[k]})
+                r << QRect(w->mapTo(p.frametab(int(k)), QPoint(0, 0)), w->size());
+            return r;
+        };
+        const QList<QRect> primera = lugares(0);
+        for (std::size_t k = 1; k < 10; ++k) {
+            p.tabs()->setCurrentIndex(int(k));
+            QCOMPARE(lugares(k), primera);
+        }
+    }
+
     void degreeMaxima_data()
     {
         QTest::addColumn<int>("tipo");
