@@ -93,20 +93,24 @@ void ctrgraficas::redimensionar()
     geoLbx.setTop(comoSingle(T + Hp + (banda - geoLbx.Height()) / 2));
     geoLbx.setLeft(comoSingle(L + (Wp - geoLbx.Width()) / 2));
 
-    // 6. Limit boxes, each in the order Top, Left, Width.
+    // 6. Limit boxes, each in the order Top, Width, Left: the x-limit boxes
+    // are placed by their new width, so that they stand centred under the
+    // plot's left edge and against its right edge from the first run on
+    // (placed by the width of the run before, the x maximum stood past the
+    // plot, and out of the chart, until the next drawing pass).
     textextend *t1 = txtescala[1], *t2 = txtescala[2], *t3 = txtescala[3], *t4 = txtescala[4];
     boxTop(t1, T - double(t1->Height()) / 2);
-    boxLeft(t1, 10);
     boxWidth(t1, 0.9 * L);
+    boxLeft(t1, 10);
     boxTop(t2, T + Hp - double(t2->Height()) / 2);
-    boxLeft(t2, 10);
     boxWidth(t2, t1->Width());
+    boxLeft(t2, 10);
     boxTop(t3, T + Hp + (banda - t3->Height()) / 2);
-    boxLeft(t3, L - double(t3->Width()) / 2);
     boxWidth(t3, t1->Width());
+    boxLeft(t3, L - double(t3->Width()) / 2);
     boxTop(t4, T + Hp + (banda - t4->Height()) / 2);
-    boxLeft(t4, L + Wp - t4->Width());
     boxWidth(t4, t1->Width());
+    boxLeft(t4, L + Wp - t4->Width());
 
     // 7. Tick marks.
     const double Wb = t1->Width(), Lb = t1->Left();

@@ -66,7 +66,9 @@ private slots:
     void layout_data();
     void layout();
     void footerOffKeepsFooterWhereItWas();
-    void limitBoxesSettleOnSecondRun();
+    void limitBoxesFollowThePlotAtOnce();
+    void limitBoxesInsideTheChart_data();
+    void limitBoxesInsideTheChart();
     void viewShownInBoxes_data();
     void viewShownInBoxes();
     void zeroSpanLeavesScaleAndPicture();
@@ -385,7 +387,6 @@ void TestCtrGraficas::layout()
     QFETCH(double, plotH);
     Chart ch(w, h, pie);
     ctrgraficas &c = ch.c;
-    c.UserControl_Resize(); // the second run, with settled box widths
     const double W = w * 15.0;
     QCOMPARE(c.place(c.chartArea()).Height(), Single(areaH));
     const Colocacion &p = c.place(c.plotBox());
@@ -453,24 +454,61 @@ void TestCtrGraficas::footerOffKeepsFooterWhereItWas()
     QCOMPARE(ch.c.place(ch.c.footer()).Top(), top);
 }
 
-void TestCtrGraficas::limitBoxesSettleOnSecondRun()
+void TestCtrGraficas::limitBoxesFollowThePlotAtOnce()
 {
     Chart ch(800, 560);
     ctrgraficas &c = ch.c;
-    c.UserControl_Resize();
     textextend *b3 = c.limitBox(3), *b4 = c.limitBox(4);
-    const double oldW = b3->Width(); // 0.9 x 1350
-    QCOMPARE(oldW, 1215.0);
-    // a wider chart moves the plot's left edge to 1695 (1687.5 on whole pixels)
+    QCOMPARE(b3->Width(), 1215.0); // 0.9 x 1350
+    // a wider chart moves the plot's left edge to 1695 (1687.5 on whole
+    // pixels); one run places the boxes by their new width
     c.resize(1000, 560);
     c.UserControl_Resize();
     const double newW = snap(0.9 * 1695);
     QCOMPARE(b3->Width(), Single(newW));
-    QCOMPARE(b3->Left(), Single(snap(1695 - oldW / 2))); // placed with the last run's width
-    QCOMPARE(b4->Left(), Single(snap(1695 + 12750 - oldW)));
-    c.UserControl_Resize();
     QCOMPARE(b3->Left(), Single(snap(1695 - newW / 2)));
     QCOMPARE(b4->Left(), Single(snap(1695 + 12750 - newW)));
+    // and narrower again
+    c.resize(800, 560);
+    c.UserControl_Resize();
+    QCOMPARE(b3->Left(), Single(snap(1350 - 1215.0 / 2)));
+    QCOMPARE(b4->Left(), Single(snap(1350 + 10200 - 1215.0)));
+}
+
+void TestCtrGraficas::limitBoxesInsideTheChart_data()
+{
+    QTest::addColumn<int>("w");
+    QTest::addColumn<int>("h");
+    QTest::newRow("minimum") << 533 << 320;
+    QTest::newRow("narrow and high") << 533 << 900;
+    QTest::newRow("as the window opens") << 860 << 640;
+    QTest::newRow("large") << 1080 << 780;
+    QTest::newRow("wide and low") << 1800 << 320;
+}
+
+void TestCtrGraficas::limitBoxesInsideTheChart()
+{
+    QFETCH(int, w);
+    QFETCH(int, h);
+    // Shown at its size from the start, as the window opens, and drawn only
+    // after; then resized to this size from another one.
+    for (const QSize antes : {QSize(w, h), QSize(700, 500)}) {
+        Chart ch(antes.width(), antes.height());
+        ctrgraficas &c = ch.c;
+        c.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&c));
+        c.resize(w, h);
+        QTRY_COMPARE(c.size(), QSize(w, h));
+        const QRect area = c.chartArea()->rect();
+        const QRect plot = c.plotBox()->geometry();
+        for (int i = 1; i <= 4; ++i) {
+            const QRect box = c.limitBox(i)->geometry();
+            QVERIFY2(area.contains(box), qPrintable(QStringLiteral("box %1").arg(i)));
+        }
+        QCOMPARE(c.limitBox(4)->geometry().right(), plot.right());
+        const QRect b3 = c.limitBox(3)->geometry();
+        QVERIFY(qAbs(b3.left() + b3.width() / 2 - plot.left()) <= 1); // centred under the plot's left edge
+    }
 }
 
 void TestCtrGraficas::viewShownInBoxes_data()
