@@ -124,6 +124,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void construirbarra();
@@ -133,6 +134,9 @@ private:
     void construirpestanas();
     // Builds the controls of tab i's panel inside FRMtab(i).
     void construirpanel(int i);
+    // Widths of the two value columns of tab k's point grid, from the grid's
+    // width; they follow the grid when the window lays it out anew.
+    void anchocolumnasdatos(std::size_t k);
     bool camposnumericos() const;
     // Data files and import: dialog set-up, the failure messages, the readers
     // and the writer.

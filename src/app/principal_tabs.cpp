@@ -13,6 +13,7 @@
 #include "textbox/textextend.h"
 
 #include <QComboBox>
+#include <QEvent>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -44,18 +45,20 @@ void fijaraltura(textextend *t)
     t->setFixedHeight(qRound(platform::pixelsFromTwips(t->Height())));
 }
 
-// A combo as wide as its items, in every tab alike. Left to itself a combo
-// measures itself once, with or without its items depending on whether its
-// tab was on view at that moment, and keeps the least width it measured
-// before it had items.
+// A combo at least as wide as its items, in every tab alike: it shows its
+// text whole at any window size. Left to itself a combo measures itself
+// once, with or without its items depending on whether its tab was on view
+// at that moment, and keeps the least width it measured before it had items.
 void ajustaritems(QComboBox *c)
 {
     c->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     c->setMinimumContentsLength(1);
+    c->setSizePolicy(QSizePolicy::Minimum, c->sizePolicy().verticalPolicy());
 }
 
-// Width of the point grids, in twips: the row-number column and two value
-// columns of (width - 500) / 2 - 150 twips each, plus room for the scroll bar.
+// Least width of the point grids, in twips: the row-number column and two
+// value columns of (width - 500) / 2 - 150 twips each, plus room for the
+// scroll bar. A grid takes the whole width of its panel.
 constexpr int anchorejilla = 4500;
 
 // Width of the degree and thickness displays, in twips.
@@ -126,9 +129,9 @@ void principal::construirpanel(int i)
 
     MSFdata[k] = new platform::FlexGrid(1, 1, 3, f);
     MSFdata[k]->setObjectName(QStringLiteral("MSFdata_%1").arg(i));
-    MSFdata[k]->setFixedWidth(qRound(platform::pixelsFromTwips(anchorejilla)));
-    MSFdata[k]->setMinimumHeight(120);
-    v->addWidget(MSFdata[k], 1, Qt::AlignLeft);
+    MSFdata[k]->setMinimumSize(qRound(platform::pixelsFromTwips(anchorejilla)), 120);
+    MSFdata[k]->installEventFilter(this);
+    v->addWidget(MSFdata[k], 1);
 
     // The in-place editor floats over the grid, outside the layout.
     TXTflex[k] = crear<textextend>(f, "TXTflex", i);
@@ -246,10 +249,7 @@ void principal::iniciarcurva(Integer Index)
     g->setTextMatrix(0, 1, QStringLiteral("X"));
     g->setTextMatrix(0, 2, QStringLiteral("Y"));
     g->setColWidth(0, 500);
-    const platform::Single ancho = static_cast<platform::Single>(g->Width());
-    const platform::Single columna = (ancho - 500) / 2 - 150;
-    g->setColWidth(1, platform::cint(static_cast<double>(columna)));
-    g->setColWidth(2, g->ColWidth(1));
+    anchocolumnasdatos(k);
     g->setSelectionMode(platform::flexSelectionFree);
 
     TXTflex[k]->setAlignment(1);
@@ -306,6 +306,24 @@ void principal::iniciarcurva(Integer Index)
     for (int c = 0; c <= 15; ++c)
         CMBcolor[k]->addImageItem(c + 1, QStringLiteral("c%1").arg(c));
     CMBcolor[k]->setSelectedPosition(1);
+}
+
+void principal::anchocolumnasdatos(std::size_t k)
+{
+    platform::FlexGrid *g = MSFdata.at(k);
+    const platform::Single ancho = static_cast<platform::Single>(g->Width());
+    const platform::Single columna = (ancho - 500) / 2 - 150;
+    g->setColWidth(1, platform::cint(static_cast<double>(columna)));
+    g->setColWidth(2, g->ColWidth(1));
+}
+
+bool principal::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Resize)
+        for (std::size_t k = 0; k < MSFdata.size(); ++k)
+            if (watched == MSFdata[k])
+                anchocolumnasdatos(k);
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void principal::borrarcurva(Integer Index)

@@ -51,10 +51,9 @@ class TstPestanas : public QObject
 private:
     QTemporaryDir dir;
 
-    principal &arrancar()
+    principal &arrancar(const QMap<int, QString> &textos = textospestanas())
     {
-        escribirfichero(dir.filePath(QStringLiteral("idioma.lng")),
-                        lineascrlf(ficheroprueba(textospestanas())));
+        escribirfichero(dir.filePath(QStringLiteral("idioma.lng")), lineascrlf(ficheroprueba(textos)));
         ficheroidioma = dir.filePath(QStringLiteral("idioma.lng"));
         instalarmenuidiomasprincipal();
         cargaridiomas();
@@ -196,6 +195,51 @@ private slots:
             p.tabs()->setCurrentIndex(int(k));
             QCOMPARE(lugares(k), primera);
         }
+    }
+
+    void panelWholeAtAnySize_data()
+    {
+        // Captions as short as the test's own, or as long as a language's
+        // may be; the window as it opens, at its least size, and large.
+        QTest::addColumn<bool>("largos");
+        QTest::addColumn<QSize>("tamano");
+        for (bool largos : {false, true}) {
+            const char *t = largos ? "long captions" : "short captions";
+            QTest::addRow("%s, as it opens", t) << largos << QSize();
+            QTest::addRow("%s, least size", t) << largos << QSize(1, 1);
+            QTest::addRow("%s, 1400 x 900", t) << largos << QSize(1400, 900);
+        }
+    }
+    void panelWholeAtAnySize()
+    {
+        QFETCH(bool, largos);
+        QFETCH(QSize, tamano);
+        QMap<int, QString> textos = textospestanas();
+        if (largos) {
+            textos.insert(28, QString::fromUtf8("Marcar los puntos"));
+            textos.insert(31, QString::fromUtf8("Unión o ajuste de la curva"));
+            textos.insert(41, QString::fromUtf8("Grosor de la línea"));
+            textos.insert(42, QString::fromUtf8("Tipo de línea de la curva"));
+            textos.insert(43, QString::fromUtf8("Color de la curva"));
+            textos.insert(46, QString::fromUtf8("Continua y gruesa"));
+        }
+        principal &p = arrancar(textos);
+        if (tamano.isValid())
+            p.resize(tamano.expandedTo(p.minimumSizeHint()));
+        QTRY_VERIFY(p.MSFdata[0]->width() > 0);
+        QCoreApplication::processEvents();
+        // The grid reaches across the panel, as the legend box does: no
+        // strip of the panel stands beside it.
+        const auto derecha = [&p](QWidget *w) { return w->mapTo(p.frametab(0), QPoint(w->width(), 0)).x(); };
+        QCOMPARE(derecha(p.MSFdata[0]), derecha(p.TXTlg[0]));
+        // Its two value columns fill it but for the scroll bar's room.
+        platform::FlexGrid *g = p.MSFdata[0];
+        QCOMPARE(g->ColWidth(1), g->ColWidth(2));
+        QVERIFY(qAbs(g->ColWidth(0) + 2 * g->ColWidth(1) + 300 - g->Width()) <= 30);
+        // Every combo shows its text whole.
+        for (QComboBox *c : {p.CMBlimitador[0], p.CMBunir[0], p.CMBtipo[0],
+                             static_cast<QComboBox *>(p.CMBcolor[0])})
+            QVERIFY2(c->width() >= c->sizeHint().width(), qPrintable(c->objectName()));
     }
 
     void degreeMaxima_data()
