@@ -21,7 +21,9 @@ void principal::construirpestanas()
         auto *frame = new QFrame(page);
         frame->setObjectName(QStringLiteral("FRMtab_%1").arg(i));
         frame->setFrameShape(QFrame::StyledPanel);
-        frame->setMinimumSize(340, 420);
+        // As wide as its controls need (a fixed least width would let a
+        // language's longer captions squeeze them).
+        frame->setMinimumHeight(420);
         pageLayout->addWidget(frame);
         FRMtab[static_cast<std::size_t>(i)] = frame;
         SSTab->addTab(page, QString::number(i + 1));

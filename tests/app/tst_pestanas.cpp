@@ -226,12 +226,10 @@ private slots:
         principal &p = arrancar(textos);
         if (tamano.isValid())
             p.resize(tamano.expandedTo(p.minimumSizeHint()));
-        QTRY_VERIFY(p.MSFdata[0]->width() > 0);
-        QCoreApplication::processEvents();
         // The grid reaches across the panel, as the legend box does: no
         // strip of the panel stands beside it.
         const auto derecha = [&p](QWidget *w) { return w->mapTo(p.frametab(0), QPoint(w->width(), 0)).x(); };
-        QCOMPARE(derecha(p.MSFdata[0]), derecha(p.TXTlg[0]));
+        QTRY_COMPARE(derecha(p.MSFdata[0]), derecha(p.TXTlg[0]));
         // Its two value columns fill it but for the scroll bar's room.
         platform::FlexGrid *g = p.MSFdata[0];
         QCOMPARE(g->ColWidth(1), g->ColWidth(2));
@@ -239,7 +237,7 @@ private slots:
         // Every combo shows its text whole.
         for (QComboBox *c : {p.CMBlimitador[0], p.CMBunir[0], p.CMBtipo[0],
                              static_cast<QComboBox *>(p.CMBcolor[0])})
-            QVERIFY2(c->width() >= c->sizeHint().width(), qPrintable(c->objectName()));
+            QTRY_VERIFY2(c->width() >= c->sizeHint().width(), qPrintable(c->objectName()));
     }
 
     void degreeMaxima_data()
