@@ -16,7 +16,10 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPointer>
+#include <QHeaderView>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QStyle>
 #include <QTableView>
 #include <algorithm>
 #include <cmath>
@@ -125,6 +128,9 @@ frmIdioma::frmIdioma(QWidget *parent) : QWidget(parent)
 
     MSFlexIdiomas = new platform::FlexGrid(0, 1, 2, this);
     MSFlexIdiomas->setObjectName(QStringLiteral("MSFlexIdiomas"));
+    // A language file has more texts than the window shows; with its scroll
+    // bar always in place the language columns keep their room.
+    MSFlexIdiomas->view()->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     connect(MSFlexIdiomas, &platform::FlexGrid::Click, this, &frmIdioma::MSFlexIdiomas_Click);
     // The editor floats over a cell: once the cells move under it, it leaves.
     connect(MSFlexIdiomas, &platform::FlexGrid::Scroll, this, [this]() {
@@ -169,10 +175,28 @@ void frmIdioma::colocarcontroles()
     }
 }
 
+void frmIdioma::anchocolumnas()
+{
+    // At most four language columns share the room beside the identifiers,
+    // within the grid's frame and clear of its vertical scroll bar, so that
+    // they fill the visible width without scrolling it; they widen and
+    // narrow with the window.
+    platform::FlexGrid *g = MSFlexIdiomas;
+    QTableView *v = g->view();
+    const int libre = g->width() - 2 * v->frameWidth() - apixeles(g->ColWidth(0)) -
+                      v->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, v->verticalScrollBar());
+    const int n = std::max(0, std::min<int>(numidiomas, static_cast<int>(listaidiomas.size())));
+    const int ancho = std::max(libre, 0) / std::clamp(n, 1, 4);
+    for (int c = 1; c < g->Cols(); ++c)
+        g->setColWidth(c, static_cast<int>(platform::twipsFromPixels(ancho)));
+}
+
 void frmIdioma::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     colocarcontroles();
+    if (cargado_)
+        anchocolumnas();
 }
 
 void frmIdioma::Form_Load()
@@ -193,11 +217,7 @@ void frmIdioma::Form_Load()
     g->setTextMatrix(0, 0, leertexto(1));
     g->setColAlignment(0, platform::flexAlignCenterCenter);
 
-    // At most four language columns fill the visible width.
-    const double libre = double(g->Width()) - g->ColWidth(0) - 100;
-    const int columnas = std::clamp(n, 1, 4);
     for (int i = 1; i <= n; ++i) {
-        g->setColWidth(i, static_cast<int>(std::nearbyint(libre / columnas)));
         g->setRow(0);
         g->setCol(i);
         g->setCellAlignment(platform::flexAlignCenterCenter);
@@ -205,8 +225,6 @@ void frmIdioma::Form_Load()
         g->setCellFontBold(listaidiomas.at(i - 1) == idiomaactual);
         g->setText(listaidiomas.at(i - 1));
     }
-    if (n == 0)
-        g->setColWidth(1, static_cast<int>(std::nearbyint(libre)));
 
     if (n > 0) {
         try {
@@ -219,9 +237,15 @@ void frmIdioma::Form_Load()
             platform::msgbox(textofallofichero(), platform::vbCritical, leertexto(75));
         }
     }
+    // The identifier column shows its texts whole.
+    QHeaderView *identificadores = g->view()->verticalHeader();
+    g->setColWidth(0, static_cast<int>(platform::twipsFromPixels(
+                          std::max(apixeles(g->ColWidth(0)), identificadores->sizeHint().width()))));
+    anchocolumnas();
 
     modificado = false;
     nuevo = false;
+    cargado_ = true;
 }
 
 void frmIdioma::leernumeracion(const QString &fichero, const QString &seccion, Integer &numero)

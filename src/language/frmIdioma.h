@@ -75,6 +75,8 @@ protected:
 private:
     // Grid and buttons placed for the window's size.
     void colocarcontroles();
+    // Widths of the language columns for the grid's width.
+    void anchocolumnas();
     // Floats the editor over the current cell, with that cell's text, and
     // gives it the focus.
     void colocareditor();
@@ -89,6 +91,7 @@ private:
     QPushButton *btimprimir = nullptr;
     // The language file's raw text, loaded for printing.
     QString rtxtprint;
+    bool cargado_ = false;
 };
 
 // The language editor window: created and loaded on first use; closing it

@@ -19,6 +19,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
+#include <QScrollBar>
+#include <QHeaderView>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -137,6 +139,15 @@ private:
         e.editor()->setText(text);
     }
 
+    // `share` language columns fill the width of the view that scrolls,
+    // but for the pixels left over when it is divided among them.
+    static bool fillsTheView(FlexGrid *g, int share)
+    {
+        const int visible = g->view()->viewport()->width();
+        const int columns = share * qRound(platform::pixelsFromTwips(g->ColWidth(1)));
+        return columns <= visible && columns > visible - share;
+    }
+
     // Closes the editor without a question.
     static void discard()
     {
@@ -245,10 +256,37 @@ private slots:
         QCOMPARE(g->geometry().topLeft(), QPoint(7, 7)); // 100 twips in whole pixels
         QVERIFY(qAbs(g->Width() - (int(platform::twipsFromPixels(e.width())) - 300)) <= 15);
         QVERIFY(qAbs(g->Height() - (int(platform::twipsFromPixels(e.height())) - 1000)) <= 15);
-        // Two languages share the free width.
-        const double free = g->Width() - g->ColWidth(0) - 100;
-        QVERIFY(qAbs(g->ColWidth(1) - free / 2) <= 15);
+        // Two languages share the visible width.
+        QVERIFY(fillsTheView(g, 2));
         QCOMPARE(g->ColWidth(2), g->ColWidth(1));
+    }
+
+    // The language columns start right beside the identifiers, whatever the
+    // window's size, and widen and narrow with it; the identifiers show whole.
+    void columns_follow_the_window_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("as it opens") << QSize();
+        QTest::newRow("small") << QSize(360, 240);
+        QTest::newRow("wide") << QSize(1300, 800);
+    }
+    void columns_follow_the_window()
+    {
+        QFETCH(QSize, size);
+        frmIdioma &e = open(standardFile());
+        QVERIFY(QTest::qWaitForWindowExposed(&e));
+        if (size.isValid())
+            e.resize(size);
+        FlexGrid *g = e.grid();
+        QTableView *v = g->view();
+        QTRY_VERIFY(fillsTheView(g, 2));
+        QCOMPARE(v->horizontalScrollBar()->value(), 0);
+        QCOMPARE(v->columnViewportPosition(0), 0);
+        QVERIFY(v->verticalHeader()->width() >= v->verticalHeader()->sizeHint().width());
+        const int before = g->ColWidth(1);
+        e.resize(e.width() + 150, e.height());
+        QTRY_VERIFY(fillsTheView(g, 2));
+        QCOMPARE(g->ColWidth(1), before + 75 * 15); // half of 150 pixels each
     }
 
     void column_widths_data()
@@ -271,9 +309,9 @@ private slots:
         frmIdioma &e = open(file);
         FlexGrid *g = e.grid();
         QCOMPARE(g->Cols(), languages + 1);
-        const double free = g->Width() - g->ColWidth(0) - 100;
-        for (int c = 1; c <= languages; ++c)
-            QVERIFY2(qAbs(g->ColWidth(c) - free / share) <= 15, qPrintable(QString::number(g->ColWidth(c))));
+        QVERIFY(fillsTheView(g, share));
+        for (int c = 2; c <= languages; ++c)
+            QCOMPARE(g->ColWidth(c), g->ColWidth(1));
     }
 
     void in_place_editor()
