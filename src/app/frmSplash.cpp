@@ -16,9 +16,9 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-const char *const lineaautores1 = "The Curvexa developers";
+const char *const lineaautores1 = "The Curvexa developers <developers@example.org>";
+const char *const lineaautores2 = "The Curvexa translators <translators@example.org>";
 const char *const paginawebautores = "https://example.org/curvexa";
-const char *const lineaautores2 = "https://example.org/curvexa";
 
 namespace
 {

@@ -66,7 +66,8 @@ private:
     bool unloaded_ = false;
 };
 
-// The authors as the splash and the About box name them, and their web page.
+// The authors as the splash and the About box name them, one with their
+// e-mail address a line, and their web page.
 extern const char *const lineaautores1;
 extern const char *const lineaautores2;
 extern const char *const paginawebautores;

@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QRegularExpression>
 
 using namespace platform;
 
@@ -98,6 +99,24 @@ private slots:
         QCOMPARE(caption(a, "Label2"), QString::fromUtf8(lineaautores2));
         QCOMPARE(caption(a, "lblweb"), QString::fromUtf8(paginawebautores));
         QVERIFY(a.findChild<QLabel *>(QStringLiteral("Image1")));
+    }
+
+    // Two authors, one a line with their e-mail address; the web page's
+    // address is shown once, as the link.
+    void two_author_lines_and_the_address_once()
+    {
+        frmAbout &a = abrir();
+        const QString uno = caption(a, "Label1"), dos = caption(a, "Label2");
+        QVERIFY(uno != dos);
+        const QRegularExpression correo(QStringLiteral("\\S+@\\S+\\.\\S+"));
+        QVERIFY2(correo.match(uno).hasMatch(), qPrintable(uno));
+        QVERIFY2(correo.match(dos).hasMatch(), qPrintable(dos));
+        const QString web = QString::fromUtf8(paginawebautores);
+        QStringList conladireccion;
+        for (QLabel *l : a.findChildren<QLabel *>())
+            if (l->text().contains(web))
+                conladireccion << l->objectName();
+        QCOMPARE(conladireccion, QStringList{"lblweb"});
     }
 
     void web_link_opens_the_address()
