@@ -9,6 +9,7 @@
 #include "textbox/textextend.h"
 
 #include <QLabel>
+#include <QFontMetrics>
 #include <QPushButton>
 #include <cfloat>
 #include <cmath>
@@ -82,10 +83,21 @@ void ctrgraficas::redimensionar()
     const double banda = H - (T + Hp);
 
     // 4. Y caption: top at half the plot's height, centred left of the plot.
+    // A caption wider than that margin is broken into lines at its blanks,
+    // so that the plot does not cover its end nor the chart's edge its start.
+    lby->setWordWrap(false);
     lby->setText(LeyendYCaption());
     geoLby.autoSize();
+    if (double(geoLby.Width()) > L) {
+        const int margen = std::max(1, int(std::floor(platform::pixelsFromTwips(L))));
+        const QRect lineas = lby->fontMetrics().boundingRect(QRect(0, 0, margen, 1 << 16),
+                                                            Qt::AlignHCenter | Qt::TextWordWrap, lby->text());
+        lby->setWordWrap(true);
+        geoLby.setWidth(Single(platform::twipsFromPixels(lineas.width())));
+        geoLby.setHeight(Single(platform::twipsFromPixels(lineas.height())));
+    }
     geoLby.setTop(comoSingle(Hp / 2));
-    geoLby.setLeft(comoSingle((L - geoLby.Width()) / 2));
+    geoLby.setLeft(comoSingle(std::max(0.0, (L - geoLby.Width()) / 2)));
 
     // 5. X caption: centred in the band under the plot.
     lbx->setText(LeyendXCaption());

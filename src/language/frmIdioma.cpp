@@ -108,6 +108,8 @@ void ponertextos(platform::FlexGrid *g, const QList<Entrada> &entradas, int colu
 // Window size when it opens, in pixels.
 constexpr int anchoinicial = 640;
 constexpr int altoinicial = 440;
+constexpr int anchominimo = 380;
+constexpr int altominimo = 240;
 
 bool deotraventana(Qt::FocusReason reason)
 {
@@ -124,6 +126,9 @@ int apixeles(double twips)
 frmIdioma::frmIdioma(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("frmIdioma"));
+    // Small enough to set aside, large enough for the three buttons and a
+    // few rows of the grid.
+    setMinimumSize(anchominimo, altominimo);
     resize(anchoinicial, altoinicial);
 
     MSFlexIdiomas = new platform::FlexGrid(0, 1, 2, this);

@@ -69,6 +69,8 @@ private slots:
     void limitBoxesFollowThePlotAtOnce();
     void limitBoxesInsideTheChart_data();
     void limitBoxesInsideTheChart();
+    void longYCaptionStaysInItsMargin_data();
+    void longYCaptionStaysInItsMargin();
     void viewShownInBoxes_data();
     void viewShownInBoxes();
     void zeroSpanLeavesScaleAndPicture();
@@ -509,6 +511,40 @@ void TestCtrGraficas::limitBoxesInsideTheChart()
         const QRect b3 = c.limitBox(3)->geometry();
         QVERIFY(qAbs(b3.left() + b3.width() / 2 - plot.left()) <= 1); // centred under the plot's left edge
     }
+}
+
+void TestCtrGraficas::longYCaptionStaysInItsMargin_data()
+{
+    QTest::addColumn<int>("w");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<bool>("wraps");
+    QTest::newRow("short caption, least width") << 533 << "Y" << false;
+    QTest::newRow("fits the margin") << 1000 << "Voltage (V)" << false;
+    QTest::newRow("wider than the margin") << 533 << "Voltage (V)" << true;
+    QTest::newRow("three words") << 533 << "Tension in volts" << true;
+}
+
+void TestCtrGraficas::longYCaptionStaysInItsMargin()
+{
+    QFETCH(int, w);
+    QFETCH(QString, caption);
+    QFETCH(bool, wraps);
+    Chart ch(w, 400);
+    ctrgraficas &c = ch.c;
+    c.setLeyendYCaption(caption);
+    c.UserControl_Resize();
+    QLabel *l = c.captionY();
+    const QRect g = l->geometry();
+    // Within the margin left of the plot, and tall enough for its lines.
+    QVERIFY(g.left() >= 0);
+    QVERIFY(g.right() < c.plotBox()->geometry().left());
+    const QFontMetrics fm(l->font());
+    QCOMPARE(g.height() / fm.lineSpacing() > 1, wraps);
+    const QRect needed =
+        fm.boundingRect(QRect(0, 0, g.width(), 1 << 16), Qt::AlignHCenter | Qt::TextWordWrap, caption);
+    QVERIFY(needed.width() <= g.width());
+    QVERIFY(needed.height() <= g.height());
+    QCOMPARE(l->wordWrap(), wraps);
 }
 
 void TestCtrGraficas::viewShownInBoxes_data()

@@ -289,6 +289,17 @@ private slots:
         QCOMPARE(g->ColWidth(1), before + 75 * 15); // half of 150 pixels each
     }
 
+    void buttons_inside_the_window_at_its_least_size()
+    {
+        frmIdioma &e = open(standardFile());
+        e.resize(1, 1);
+        QVERIFY(e.width() > 1);
+        for (QWidget *w : std::initializer_list<QWidget *>{e.grid(), e.botonnuevo(), e.botonguardar(),
+                                                           e.botonimprimir()})
+            QVERIFY2(e.rect().contains(w->geometry()), qPrintable(w->objectName()));
+        QVERIFY(e.grid()->geometry().bottom() < e.botonnuevo()->geometry().top());
+    }
+
     void column_widths_data()
     {
         QTest::addColumn<int>("languages");
