@@ -69,17 +69,19 @@ QPoint roundPoint(QPointF p)
 ImageSurface::ImageSurface() : ImageSurface(1, 1) {}
 
 ImageSurface::ImageSurface(int widthPx, int heightPx)
-    : image_(std::max(widthPx, 1), std::max(heightPx, 1), QImage::Format_RGB32)
+    : image_(std::max(widthPx, 1), std::max(heightPx, 1), QImage::Format_RGB32), width_(image_.width()),
+      height_(image_.height())
 {
     image_.fill(toRgb(backColor_));
     syncTwipsScale();
-    poly_.reserve(1024);
+    poly_.reserve(16);
 }
 
 ImageSurface::~ImageSurface() = default;
 
 void ImageSurface::syncTwipsScale()
 {
+    scaleChanged();
     if (userScale_)
         return;
     scaleLeft_ = 0;
@@ -102,6 +104,8 @@ void ImageSurface::resizeImage(int widthPx, int heightPx)
         p.drawImage(0, 0, image_);
     }
     image_ = std::move(next);
+    width_ = image_.width();
+    height_ = image_.height();
     syncTwipsScale();
     lastStampValid_ = false;
     imageChanged();
@@ -137,21 +141,25 @@ double ImageSurface::yFromPx(double py) const
 
 void ImageSurface::setScaleLeft(Single v)
 {
+    scaleChanged();
     userScale_ = true;
     scaleLeft_ = v;
 }
 void ImageSurface::setScaleTop(Single v)
 {
+    scaleChanged();
     userScale_ = true;
     scaleTop_ = v;
 }
 void ImageSurface::setScaleWidth(Single v)
 {
+    scaleChanged();
     userScale_ = true;
     scaleWidth_ = v;
 }
 void ImageSurface::setScaleHeight(Single v)
 {
+    scaleChanged();
     userScale_ = true;
     scaleHeight_ = v;
 }
@@ -204,43 +212,52 @@ void ImageSurface::drawPolylineNow(const QPoint *pts, int n, const PenKey &key) 
         p.drawPoint(pts[0]);
         return;
     }
-    if (drawMode_ == drawModeCopyPen && n > 8) {
-        const int m = thinColumns(pts, n, columnBuffer_);
-        p.drawPolyline(columnBuffer_.data(), m);
-    } else {
-        p.drawPolyline(pts, n);
-    }
+    p.drawPolyline(pts, n);
 }
 
 // Consecutive vertices in one pixel column are joined by vertical pieces, so
 // together they cover that column from their lowest to their highest pixel:
 // the first, the lowest, the highest and the last of them cover the same.
 // Dense data (many points per pixel column) thus draws as a few vertices per
-// column. Returns the number of vertices written to out.
-int ImageSurface::thinColumns(const QPoint *pts, int n, std::vector<QPoint> &out)
+// column. Of equal lowest (highest) vertices the first one counts; the lowest
+// and the highest are kept in the order they came, and a vertex equal to the
+// one kept before it is not repeated.
+void ImageSurface::ColumnThinner::add(QPoint p)
 {
-    out.resize(std::size_t(n));
-    int m = 0;
-    int i = 0;
-    while (i < n) {
-        const int x = pts[i].x();
-        int j = i + 1;
-        int lo = i, hi = i;
-        while (j < n && pts[j].x() == x) {
-            if (pts[j].y() < pts[lo].y())
-                lo = j;
-            if (pts[j].y() > pts[hi].y())
-                hi = j;
-            ++j;
+    if (open_ && p.x() == first_.x()) {
+        ++index_;
+        if (p.y() < lo_.y()) {
+            lo_ = p;
+            loIndex_ = index_;
         }
-        const int last = j - 1;
-        int keep[4] = {i, std::min(lo, hi), std::max(lo, hi), last};
-        for (int k : keep)
-            if (m == 0 || out[std::size_t(m - 1)] != pts[k])
-                out[std::size_t(m++)] = pts[k];
-        i = j;
+        if (p.y() > hi_.y()) {
+            hi_ = p;
+            hiIndex_ = index_;
+        }
+        last_ = p;
+        return;
     }
-    return m;
+    if (open_)
+        closeColumn();
+    open_ = true;
+    first_ = lo_ = hi_ = last_ = p;
+    index_ = loIndex_ = hiIndex_ = 0;
+}
+
+void ImageSurface::ColumnThinner::closeColumn()
+{
+    keep(first_);
+    keep(loIndex_ <= hiIndex_ ? lo_ : hi_);
+    keep(loIndex_ <= hiIndex_ ? hi_ : lo_);
+    keep(last_);
+}
+
+const std::vector<QPoint> &ImageSurface::ColumnThinner::finish()
+{
+    if (open_)
+        closeColumn();
+    open_ = false;
+    return out_;
 }
 
 void ImageSurface::flush() const
@@ -249,8 +266,17 @@ void ImageSurface::flush() const
         return;
     polyPending_ = false;
     lastStampValid_ = false;
-    drawPolylineNow(poly_.data(), int(poly_.size()), polyKey_);
+    // A short polyline, and any in the pen-with-pixel mode (drawn one line
+    // at a time), is drawn as given; a long one thinned.
+    if (polyCount_ <= int(poly_.size()) || drawMode_ != drawModeCopyPen) {
+        drawPolylineNow(poly_.data(), int(poly_.size()), polyKey_);
+    } else {
+        const std::vector<QPoint> &thin = thinner_.finish();
+        drawPolylineNow(thin.data(), int(thin.size()), polyKey_);
+    }
     poly_.clear();
+    thinner_.clear();
+    polyCount_ = 0;
     const_cast<ImageSurface *>(this)->imageChanged();
 }
 
@@ -259,33 +285,51 @@ void ImageSurface::segmentToPolyline(QPointF a, QPointF b, const PenKey &key)
     if (!std::isfinite(a.x()) || !std::isfinite(a.y()) || !std::isfinite(b.x()) || !std::isfinite(b.y()))
         return;
     const double loX = -kMargin, loY = -kMargin;
-    const double hiX = image_.width() + kMargin, hiY = image_.height() + kMargin;
+    const double hiX = width_ + kMargin, hiY = height_ + kMargin;
     auto inside = [&](QPointF p) { return p.x() >= loX && p.x() <= hiX && p.y() >= loY && p.y() <= hiY; };
     if (!inside(a) || !inside(b)) {
         if (!clipSegment(a, b, loX, loY, hiX, hiY))
             return;
     }
     const QPoint pa = roundPoint(a), pb = roundPoint(b);
-    if (polyPending_ && key == polyKey_ && poly_.back() == pa) {
+    if (polyPending_ && key == polyKey_ && polyLast_ == pa) {
         if (pb != pa)
-            poly_.push_back(pb);
+            appendVertex(pb);
         return;
     }
     flush();
     polyKey_ = key;
-    poly_.push_back(pa);
-    poly_.push_back(pb);
     polyPending_ = true;
+    appendVertex(pa);
+    appendVertex(pb);
+}
+
+void ImageSurface::appendVertex(QPoint p)
+{
+    // Up to kShortPolyline vertices are kept as given.
+    if (polyCount_ < kShortPolyline)
+        poly_.push_back(p);
+    ++polyCount_;
+    thinner_.add(p);
+    polyLast_ = p;
 }
 
 void ImageSurface::line(Single x1, Single y1, Single x2, Single y2, OleColor color)
 {
     syncImageSize();
     const PenKey key{toRgb(color), drawWidth_, drawStyle_};
-    const QPointF a(mapX(x1), mapY(y1)), b(mapX(x2), mapY(y2));
+    // A line that starts where the last one ended (as the lines of a curve
+    // do) takes that end's position instead of mapping it again.
+    const bool continues = lastEndValid_ && x1 == lastEndX_ && y1 == lastEndY_;
+    const QPointF a = continues ? lastEnd_ : QPointF(mapX(x1), mapY(y1));
+    const QPointF b(mapX(x2), mapY(y2));
     segmentToPolyline(a, b, key);
     if (drawMode_ != drawModeCopyPen)
         flush(); // pen-with-pixel modes depend on order: draw at once
+    lastEndValid_ = true;
+    lastEndX_ = x2;
+    lastEndY_ = y2;
+    lastEnd_ = b;
     currentX_ = x2;
     currentY_ = y2;
 }
@@ -347,21 +391,33 @@ void ImageSurface::buildStamp(const StampKey &key)
             x = end;
         }
     }
+    stampTop_ = stampLeft_ = 0;
+    stampBottom_ = stampRight_ = 1;
+    for (const StampRun &run : stamp_) {
+        stampTop_ = std::min(stampTop_, run.dy);
+        stampBottom_ = std::max(stampBottom_, run.dy + 1);
+        stampLeft_ = std::min(stampLeft_, run.dx);
+        stampRight_ = std::max(stampRight_, run.dx + run.length);
+    }
 }
 
 void ImageSurface::stampCircle(double cx, double cy, double rpx)
 {
-    const StampKey key{std::round(rpx * 8.0) / 8.0,
-                       toRgb(foreColor_),
-                       toRgb(fillColor_),
-                       fillStyle_,
-                       drawWidth_,
-                       drawStyle_};
-    if (!(key == stampKey_))
-        buildStamp(key);
+    if (!stampKeyValid_ || rpx != stampRadius_) {
+        const StampKey key{std::round(rpx * 8.0) / 8.0,
+                           toRgb(foreColor_),
+                           toRgb(fillColor_),
+                           fillStyle_,
+                           drawWidth_,
+                           drawStyle_};
+        if (!(key == stampKey_))
+            buildStamp(key);
+        stampKeyValid_ = true;
+        stampRadius_ = rpx;
+    }
     const int icx = int(std::lrint(cx)), icy = int(std::lrint(cy));
     const bool mergeNot = drawMode_ == drawModeMergeNotPen;
-    const int w = image_.width(), h = image_.height();
+    const int w = width_, h = height_;
     // With the copy pen, a dot stamped again where the same dot already is,
     // with nothing else drawn since, changes nothing: centres stamped in the
     // current run are marked with the run's number.
@@ -373,13 +429,23 @@ void ImageSurface::stampCircle(double cx, double cy, double rpx)
             }
             lastStampValid_ = true;
         }
-        std::uint32_t &mark = stampMarks_[std::size_t(icy) * std::size_t(w) + std::size_t(icx)];
+        std::uint8_t &mark = stampMarks_[std::size_t(icy) * std::size_t(w) + std::size_t(icx)];
         if (mark == stampRun_)
             return;
         mark = stampRun_;
     }
     uchar *bits = image_.bits();
     const qsizetype bpl = image_.bytesPerLine();
+    if (!mergeNot && icy + stampTop_ >= 0 && icy + stampBottom_ <= h && icx + stampLeft_ >= 0 &&
+        icx + stampRight_ <= w) {
+        // Wholly inside the picture.
+        uchar *centre = bits + icy * bpl + qsizetype(icx) * 4;
+        for (const StampRun &run : stamp_) {
+            QRgb *d = reinterpret_cast<QRgb *>(centre + run.dy * bpl) + run.dx;
+            std::fill(d, d + run.length, run.color);
+        }
+        return;
+    }
     for (const StampRun &run : stamp_) {
         const int y = icy + run.dy;
         if (y < 0 || y >= h)
@@ -401,22 +467,24 @@ void ImageSurface::circle(Single x, Single y, Single radius)
 {
     syncImageSize();
     const double cx = mapX(x), cy = mapY(y);
-    const double rpx = std::fabs(double(radius) * image_.width() / double(scaleWidth_));
+    const double rpx = std::fabs(double(radius) * width_ / double(scaleWidth_));
     currentX_ = x;
     currentY_ = y;
     if (!std::isfinite(cx) || !std::isfinite(cy) || !std::isfinite(rpx))
         return;
     const double reach = std::min(rpx, kMaxRadius) + drawWidth_;
-    if (cx + reach < 0 || cy + reach < 0 || cx - reach > image_.width() || cy - reach > image_.height())
+    if (cx + reach < 0 || cy + reach < 0 || cx - reach > width_ || cy - reach > height_)
         return;
     if (rpx <= kMaxStampRadius) {
         // Same-colour copy-pen drawing does not depend on order, so a pending
         // polyline of this very colour may stay pending.
-        const QRgb fore = toRgb(foreColor_);
-        const bool sameColour = drawMode_ == drawModeCopyPen && polyKey_.color == fore &&
-                                (fillStyle_ != fillStyleSolid || toRgb(fillColor_) == fore);
-        if (!sameColour)
-            flush();
+        if (polyPending_) {
+            const QRgb fore = toRgb(foreColor_);
+            const bool sameColour = drawMode_ == drawModeCopyPen && polyKey_.color == fore &&
+                                    (fillStyle_ != fillStyleSolid || toRgb(fillColor_) == fore);
+            if (!sameColour)
+                flush();
+        }
         stampCircle(cx, cy, rpx);
         if (!polyPending_)
             imageChanged();

@@ -12,7 +12,9 @@
 // gathered into one polyline and drawn when something else happens; dots of
 // the same size and colours are stamped from a pre-drawn copy. Drawing in one
 // colour with the copy pen is order-independent, so dots stamped while a
-// polyline of that same colour is pending give the same pixels.
+// polyline of that same colour is pending give the same pixels. A pending
+// polyline is thinned as it grows (see thinColumns), and a line that starts
+// where the previous one ended reuses that end's pixel position.
 
 #include "platform/drawsurface.h"
 
@@ -74,15 +76,35 @@ public:
 
     void setDrawMode(int mode) override;
     int drawMode() const override { return drawMode_; }
-    void setDrawStyle(int style) override { drawStyle_ = style; }
+    void setDrawStyle(int style) override
+    {
+        drawStyle_ = style;
+        stampKeyValid_ = false;
+    }
     int drawStyle() const override { return drawStyle_; }
-    void setDrawWidth(int width) override { drawWidth_ = width < 1 ? 1 : width; }
+    void setDrawWidth(int width) override
+    {
+        drawWidth_ = width < 1 ? 1 : width;
+        stampKeyValid_ = false;
+    }
     int drawWidth() const override { return drawWidth_; }
-    void setForeColor(OleColor c) override { foreColor_ = c; }
+    void setForeColor(OleColor c) override
+    {
+        foreColor_ = c;
+        stampKeyValid_ = false;
+    }
     OleColor foreColor() const override { return foreColor_; }
-    void setFillColor(OleColor c) override { fillColor_ = c; }
+    void setFillColor(OleColor c) override
+    {
+        fillColor_ = c;
+        stampKeyValid_ = false;
+    }
     OleColor fillColor() const override { return fillColor_; }
-    void setFillStyle(int style) override { fillStyle_ = style; }
+    void setFillStyle(int style) override
+    {
+        fillStyle_ = style;
+        stampKeyValid_ = false;
+    }
     int fillStyle() const override { return fillStyle_; }
     void setBackColor(OleColor c) override { backColor_ = c; }
     OleColor backColor() const override { return backColor_; }
@@ -150,32 +172,78 @@ private:
         QRgb color;
     };
 
+    // Thins a polyline as its vertices arrive (see thinColumns in the source).
+    class ColumnThinner
+    {
+    public:
+        void clear()
+        {
+            out_.clear();
+            open_ = false;
+        }
+        void add(QPoint p);
+        // The thinned vertices, the last column included.
+        const std::vector<QPoint> &finish();
+
+    private:
+        void keep(QPoint p)
+        {
+            if (out_.empty() || out_.back() != p)
+                out_.push_back(p);
+        }
+        void closeColumn();
+        std::vector<QPoint> out_;
+        bool open_ = false;
+        QPoint first_, lo_, hi_, last_;
+        int index_ = 0, loIndex_ = 0, hiIndex_ = 0;
+    };
+
     void flush() const;
-    static int thinColumns(const QPoint *pts, int n, std::vector<QPoint> &out);
     // Mapping without the size check (the drawing calls make it once).
-    double mapX(double x) const { return (x - double(scaleLeft_)) * image_.width() / double(scaleWidth_); }
-    double mapY(double y) const { return (y - double(scaleTop_)) * image_.height() / double(scaleHeight_); }
+    double mapX(double x) const { return (x - double(scaleLeft_)) * width_ / double(scaleWidth_); }
+    double mapY(double y) const { return (y - double(scaleTop_)) * height_ / double(scaleHeight_); }
     void drawPolylineNow(const QPoint *pts, int n, const PenKey &key) const;
     void segmentToPolyline(QPointF a, QPointF b, const PenKey &key);
+    void appendVertex(QPoint p);
+    static constexpr int kShortPolyline = 8;
     void setupPen(class QPainter &p, const PenKey &key, int mode) const;
     void stampCircle(double cx, double cy, double rpx);
     void buildStamp(const StampKey &key);
     void syncTwipsScale();
+    void scaleChanged() { lastEndValid_ = false; }
 
     // The image and the pending polyline are "logically const" caches: the
     // pending drawing is finished when the image is read.
     mutable QImage image_;
+    int width_ = 1;
+    int height_ = 1;
+    // The pending polyline: its first vertices as given (a short one is drawn
+    // as it is), the number of vertices and the thinned whole.
     mutable std::vector<QPoint> poly_;
+    mutable int polyCount_ = 0;
+    mutable QPoint polyLast_;
+    mutable ColumnThinner thinner_;
     mutable bool polyPending_ = false;
-    mutable std::vector<QPoint> columnBuffer_;
     PenKey polyKey_;
+    // The end of the last line, in user units and in pixels, while the scale
+    // and the size stay the same.
+    bool lastEndValid_ = false;
+    Single lastEndX_ = 0;
+    Single lastEndY_ = 0;
+    QPointF lastEnd_;
 
     StampKey stampKey_;
+    // The key of the current dot: valid while the pen and the radius stay.
+    bool stampKeyValid_ = false;
+    double stampRadius_ = -1;
     // Dot centres stamped since anything else was drawn (see stampCircle).
-    std::vector<std::uint32_t> stampMarks_;
-    std::uint32_t stampRun_ = 0;
+    std::vector<std::uint8_t> stampMarks_;
+    std::uint8_t stampRun_ = 0;
     mutable bool lastStampValid_ = false;
     std::vector<StampRun> stamp_;
+    // The stamp's reach from its centre: rows stampTop_..stampBottom_,
+    // columns stampLeft_..stampRight_ (exclusive ends).
+    int stampTop_ = 0, stampBottom_ = 0, stampLeft_ = 0, stampRight_ = 0;
 
     bool userScale_ = false;
     Single scaleLeft_ = 0;
