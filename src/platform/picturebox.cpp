@@ -107,7 +107,7 @@ void ImageSurface::resizeImage(int widthPx, int heightPx)
     width_ = image_.width();
     height_ = image_.height();
     syncTwipsScale();
-    lastStampValid_ = false;
+    endStampRun();
     imageChanged();
 }
 
@@ -166,8 +166,11 @@ void ImageSurface::setScaleHeight(Single v)
 
 void ImageSurface::setDrawMode(int mode)
 {
-    if (mode != drawMode_)
+    if (mode != drawMode_) {
         flush();
+        // Dots drawn in the other mode change what is under later dots.
+        endStampRun();
+    }
     drawMode_ = mode;
 }
 
@@ -265,7 +268,7 @@ void ImageSurface::flush() const
     if (!polyPending_)
         return;
     polyPending_ = false;
-    lastStampValid_ = false;
+    endStampRun();
     // A short polyline, and any in the pen-with-pixel mode (drawn one line
     // at a time), is drawn as given; a long one thinned.
     if (polyCount_ <= int(poly_.size()) || drawMode_ != drawModeCopyPen) {
@@ -320,16 +323,11 @@ void ImageSurface::line(Single x1, Single y1, Single x2, Single y2, OleColor col
     const PenKey key{toRgb(color), drawWidth_, drawStyle_};
     // A line that starts where the last one ended (as the lines of a curve
     // do) takes that end's position instead of mapping it again.
-    const bool continues = lastEndValid_ && x1 == lastEndX_ && y1 == lastEndY_;
-    const QPointF a = continues ? lastEnd_ : QPointF(mapX(x1), mapY(y1));
-    const QPointF b(mapX(x2), mapY(y2));
+    const QPointF a = mapped(x1, y1);
+    const QPointF b = mapped(x2, y2);
     segmentToPolyline(a, b, key);
     if (drawMode_ != drawModeCopyPen)
         flush(); // pen-with-pixel modes depend on order: draw at once
-    lastEndValid_ = true;
-    lastEndX_ = x2;
-    lastEndY_ = y2;
-    lastEnd_ = b;
     currentX_ = x2;
     currentY_ = y2;
 }
@@ -352,14 +350,14 @@ void ImageSurface::rectangle(Single x1, Single y1, Single x2, Single y2, OleColo
     }
     currentX_ = x2;
     currentY_ = y2;
-    lastStampValid_ = false;
+    endStampRun();
     imageChanged();
 }
 
 void ImageSurface::buildStamp(const StampKey &key)
 {
     stampKey_ = key;
-    lastStampValid_ = false;
+    endStampRun();
     stamp_.clear();
     const int half = int(std::ceil(key.radius + key.width)) + 1;
     const int size = 2 * half + 1;
@@ -390,6 +388,39 @@ void ImageSurface::buildStamp(const StampKey &key)
             stamp_.push_back({x - half, y - half, end - x, c});
             x = end;
         }
+    }
+    // A dot of one colour next to the dot before it in the same run only
+    // needs the pixels that one did not cover: for each step (sx, sy) to the
+    // next centre, the runs of the stamp whose pixel lies outside the stamp
+    // moved by (sx, sy).
+    stampOneColour_ = std::all_of(stamp_.begin(), stamp_.end(),
+                                  [&](const StampRun &r) { return r.color == stamp_.front().color; });
+    stampDiff_.clear();
+    if (stampOneColour_) {
+        auto covered = [&](int dx, int dy) {
+            const int x = dx + half, y = dy + half;
+            return x >= 0 && y >= 0 && x < size && y < size && qAlpha(img.pixel(x, y)) != 0;
+        };
+        for (int sy = -kStampStep; sy <= kStampStep; ++sy) {
+            for (int sx = -kStampStep; sx <= kStampStep; ++sx) {
+                stampDiffStart_[std::size_t((sy + kStampStep) * (2 * kStampStep + 1) + sx + kStampStep)] =
+                    int(stampDiff_.size());
+                for (const StampRun &run : stamp_) {
+                    for (int dx = run.dx; dx < run.dx + run.length;) {
+                        if (covered(dx + sx, run.dy + sy)) {
+                            ++dx;
+                            continue;
+                        }
+                        int end = dx + 1;
+                        while (end < run.dx + run.length && !covered(end + sx, run.dy + sy))
+                            ++end;
+                        stampDiff_.push_back({dx, run.dy, end - dx, run.color});
+                        dx = end;
+                    }
+                }
+            }
+        }
+        stampDiffStart_.back() = int(stampDiff_.size());
     }
     stampTop_ = stampLeft_ = 0;
     stampBottom_ = stampRight_ = 1;
@@ -434,19 +465,32 @@ void ImageSurface::stampCircle(double cx, double cy, double rpx)
             return;
         mark = stampRun_;
     }
+    const StampRun *first = stamp_.data(), *last = first + stamp_.size();
+    if (!mergeNot && stampOneColour_) {
+        const int sx = icx - prevStampX_, sy = icy - prevStampY_;
+        if (prevStampValid_ && std::abs(sx) <= kStampStep && std::abs(sy) <= kStampStep) {
+            const std::size_t k = std::size_t((sy + kStampStep) * (2 * kStampStep + 1) + sx + kStampStep);
+            first = stampDiff_.data() + stampDiffStart_[k];
+            last = stampDiff_.data() + stampDiffStart_[k + 1];
+        }
+        prevStampValid_ = true;
+        prevStampX_ = icx;
+        prevStampY_ = icy;
+    }
     uchar *bits = image_.bits();
     const qsizetype bpl = image_.bytesPerLine();
     if (!mergeNot && icy + stampTop_ >= 0 && icy + stampBottom_ <= h && icx + stampLeft_ >= 0 &&
         icx + stampRight_ <= w) {
         // Wholly inside the picture.
         uchar *centre = bits + icy * bpl + qsizetype(icx) * 4;
-        for (const StampRun &run : stamp_) {
-            QRgb *d = reinterpret_cast<QRgb *>(centre + run.dy * bpl) + run.dx;
-            std::fill(d, d + run.length, run.color);
+        for (const StampRun *run = first; run != last; ++run) {
+            QRgb *d = reinterpret_cast<QRgb *>(centre + run->dy * bpl) + run->dx;
+            std::fill(d, d + run->length, run->color);
         }
         return;
     }
-    for (const StampRun &run : stamp_) {
+    for (const StampRun *r = first; r != last; ++r) {
+        const StampRun &run = *r;
         const int y = icy + run.dy;
         if (y < 0 || y >= h)
             continue;
@@ -466,8 +510,16 @@ void ImageSurface::stampCircle(double cx, double cy, double rpx)
 void ImageSurface::circle(Single x, Single y, Single radius)
 {
     syncImageSize();
-    const double cx = mapX(x), cy = mapY(y);
-    const double rpx = std::fabs(double(radius) * width_ / double(scaleWidth_));
+    // A dot at the end of the last line (as a curve's dots are) takes that
+    // end's position; the radius of the last dot is kept too.
+    const QPointF c = mapped(x, y);
+    const double cx = c.x(), cy = c.y();
+    if (!(radiusValid_ && radius == lastRadius_)) {
+        lastRadius_ = radius;
+        lastRpx_ = std::fabs(double(radius) * width_ / double(scaleWidth_));
+        radiusValid_ = true;
+    }
+    const double rpx = lastRpx_;
     currentX_ = x;
     currentY_ = y;
     if (!std::isfinite(cx) || !std::isfinite(cy) || !std::isfinite(rpx))
@@ -500,7 +552,7 @@ void ImageSurface::circle(Single x, Single y, Single radius)
         p.setPen(Qt::NoPen);
     p.drawEllipse(QPointF(std::round(cx), std::round(cy)), r, r);
     p.end();
-    lastStampValid_ = false;
+    endStampRun();
     imageChanged();
 }
 
@@ -512,7 +564,7 @@ void ImageSurface::cls()
     image_.fill(toRgb(backColor_));
     currentX_ = scaleLeft_;
     currentY_ = scaleTop_;
-    lastStampValid_ = false;
+    endStampRun();
     imageChanged();
 }
 
@@ -533,7 +585,7 @@ void ImageSurface::print(const QString &text)
     }
     currentX_ = scaleLeft_;
     currentY_ = static_cast<Single>(double(currentY_) + double(textHeight(text)));
-    lastStampValid_ = false;
+    endStampRun();
     imageChanged();
 }
 
@@ -563,7 +615,7 @@ void ImageSurface::paintPicture(const QImage &picture, Single x, Single y)
             p.setCompositionMode(QPainter::RasterOp_SourceOrNotDestination);
         p.drawImage(QPointF(std::round(px), std::round(py)), picture);
     }
-    lastStampValid_ = false;
+    endStampRun();
     imageChanged();
 }
 

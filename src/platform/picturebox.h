@@ -20,6 +20,7 @@
 
 #include <QPoint>
 #include <QWidget>
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -210,7 +211,24 @@ private:
     void stampCircle(double cx, double cy, double rpx);
     void buildStamp(const StampKey &key);
     void syncTwipsScale();
-    void scaleChanged() { lastEndValid_ = false; }
+    void scaleChanged() { mappedValid_ = radiusValid_ = false; }
+    // (x, y) in pixels; the last point mapped is not mapped again.
+    QPointF mapped(Single x, Single y)
+    {
+        if (!(mappedValid_ && x == mappedX_ && y == mappedY_)) {
+            mappedX_ = x;
+            mappedY_ = y;
+            mapped_ = QPointF(mapX(x), mapY(y));
+            mappedValid_ = true;
+        }
+        return mapped_;
+    }
+    // Something other than a dot of the current stamp was drawn.
+    void endStampRun() const
+    {
+        lastStampValid_ = false;
+        prevStampValid_ = false;
+    }
 
     // The image and the pending polyline are "logically const" caches: the
     // pending drawing is finished when the image is read.
@@ -225,12 +243,15 @@ private:
     mutable ColumnThinner thinner_;
     mutable bool polyPending_ = false;
     PenKey polyKey_;
-    // The end of the last line, in user units and in pixels, while the scale
-    // and the size stay the same.
-    bool lastEndValid_ = false;
-    Single lastEndX_ = 0;
-    Single lastEndY_ = 0;
-    QPointF lastEnd_;
+    // The last point mapped, in user units and in pixels, and the last dot
+    // radius in pixels, while the scale and the size stay the same.
+    bool mappedValid_ = false;
+    Single mappedX_ = 0;
+    Single mappedY_ = 0;
+    QPointF mapped_;
+    bool radiusValid_ = false;
+    Single lastRadius_ = 0;
+    double lastRpx_ = 0;
 
     StampKey stampKey_;
     // The key of the current dot: valid while the pen and the radius stay.
@@ -241,6 +262,17 @@ private:
     std::uint8_t stampRun_ = 0;
     mutable bool lastStampValid_ = false;
     std::vector<StampRun> stamp_;
+    // Whether every run of the stamp has one colour; then stampDiff_ holds,
+    // for each step between neighbouring centres, the runs the step uncovers
+    // (those of step k from stampDiffStart_[k] to stampDiffStart_[k + 1]).
+    static constexpr int kStampStep = 2;
+    bool stampOneColour_ = false;
+    std::vector<StampRun> stampDiff_;
+    std::array<int, (2 * kStampStep + 1) * (2 * kStampStep + 1) + 1> stampDiffStart_{};
+    // The centre of the last dot of the current run.
+    mutable bool prevStampValid_ = false;
+    int prevStampX_ = 0;
+    int prevStampY_ = 0;
     // The stamp's reach from its centre: rows stampTop_..stampBottom_,
     // columns stampLeft_..stampRight_ (exclusive ends).
     int stampTop_ = 0, stampBottom_ = 0, stampLeft_ = 0, stampRight_ = 0;
