@@ -25,6 +25,10 @@ constexpr double kMargin = 1000.0;
 constexpr double kMaxStampRadius = 48.0;
 // Largest radius ever drawn; beyond it the circle covers far more than any image.
 constexpr double kMaxRadius = 1.0e6;
+// Polylines of a wide pen with at least this many vertices are drawn on a
+// worker thread; at most kMaxMasks of them wait at once.
+constexpr int kMaskVertices = 256;
+constexpr int kMaxMasks = 8;
 
 // Clips the segment a-b to the rectangle [lo, hi] (Liang-Barsky). False when
 // nothing of it is inside.
@@ -96,7 +100,7 @@ void ImageSurface::resizeImage(int widthPx, int heightPx)
     heightPx = std::max(heightPx, 1);
     if (widthPx == image_.width() && heightPx == image_.height())
         return;
-    flush();
+    finish();
     QImage next(widthPx, heightPx, QImage::Format_RGB32);
     next.fill(toRgb(backColor_));
     {
@@ -114,7 +118,7 @@ void ImageSurface::resizeImage(int widthPx, int heightPx)
 const QImage &ImageSurface::image() const
 {
     syncImageSize();
-    flush();
+    finish();
     return image_;
 }
 
@@ -174,7 +178,7 @@ void ImageSurface::setDrawMode(int mode)
     drawMode_ = mode;
 }
 
-void ImageSurface::setupPen(QPainter &p, const PenKey &key, int mode) const
+void ImageSurface::setupPen(QPainter &p, const PenKey &key, int mode)
 {
     p.setRenderHint(QPainter::Antialiasing, false);
     if (mode == drawModeMergeNotPen)
@@ -205,12 +209,12 @@ void ImageSurface::setupPen(QPainter &p, const PenKey &key, int mode) const
     p.setBrush(Qt::NoBrush);
 }
 
-void ImageSurface::drawPolylineNow(const QPoint *pts, int n, const PenKey &key) const
+void ImageSurface::drawPolylineNow(const QPoint *pts, int n, const PenKey &key, int mode) const
 {
     if (n < 2 || key.style == 5) // style 5 draws nothing
         return;
     QPainter p(&image_);
-    setupPen(p, key, drawMode_);
+    setupPen(p, key, mode);
     if (n == 2 && pts[0] == pts[1]) {
         p.drawPoint(pts[0]);
         return;
@@ -268,19 +272,114 @@ void ImageSurface::flush() const
     if (!polyPending_)
         return;
     polyPending_ = false;
-    endStampRun();
     // A short polyline, and any in the pen-with-pixel mode (drawn one line
     // at a time), is drawn as given; a long one thinned.
-    if (polyCount_ <= int(poly_.size()) || drawMode_ != drawModeCopyPen) {
-        drawPolylineNow(poly_.data(), int(poly_.size()), polyKey_);
+    const std::vector<QPoint> &v =
+        polyCount_ <= int(poly_.size()) || drawMode_ != drawModeCopyPen ? poly_ : thinner_.finish();
+    if (drawMode_ == drawModeCopyPen && polyKey_.width > 1 && polyKey_.style != 5 &&
+        int(v.size()) >= kMaskVertices) {
+        // Drawn on a worker thread: copy-pen pixels of one colour depend only
+        // on which pixels the polyline covers, wherever that is worked out.
+        PendingDraw d;
+        d.kind = PendingDraw::Mask;
+        d.key = polyKey_;
+        int x0 = v.front().x(), x1 = x0, y0 = v.front().y(), y1 = y0;
+        for (const QPoint &q : v) {
+            x0 = std::min(x0, q.x());
+            x1 = std::max(x1, q.x());
+            y0 = std::min(y0, q.y());
+            y1 = std::max(y1, q.y());
+        }
+        const int reach = polyKey_.width + 2;
+        d.bounds = QRect(QPoint(x0 - reach, y0 - reach), QPoint(x1 + reach, y1 + reach)) & image_.rect();
+        // Masks are kept for reuse, transparent again after use (see execute).
+        QImage mask;
+        if (!spareMasks_.empty() && spareMasks_.back().size() == image_.size()) {
+            mask = std::move(spareMasks_.back());
+            spareMasks_.pop_back();
+        } else {
+            mask = QImage(image_.size(), QImage::Format_ARGB32_Premultiplied);
+            mask.fill(0);
+        }
+        d.mask = std::async(std::launch::async, [pts = v, key = polyKey_, mask = std::move(mask)]() mutable {
+            {
+                QPainter p(&mask);
+                setupPen(p, key, drawModeCopyPen);
+                p.drawPolyline(pts.data(), int(pts.size()));
+            }
+            return std::move(mask);
+        });
+        enqueue(std::move(d));
+    } else if (!pending_.empty()) {
+        PendingDraw d;
+        d.kind = PendingDraw::Polyline;
+        d.mode = drawMode_;
+        d.key = polyKey_;
+        d.points = v;
+        enqueue(std::move(d));
     } else {
-        const std::vector<QPoint> &thin = thinner_.finish();
-        drawPolylineNow(thin.data(), int(thin.size()), polyKey_);
+        drawPolylineNow(v.data(), int(v.size()), polyKey_, drawMode_);
+        endStampRun();
     }
     poly_.clear();
     thinner_.clear();
     polyCount_ = 0;
     const_cast<ImageSurface *>(this)->imageChanged();
+}
+
+void ImageSurface::enqueue(PendingDraw &&d) const
+{
+    if (d.kind == PendingDraw::Mask) {
+        if (pendingMasks_ >= kMaxMasks)
+            drain();
+        ++pendingMasks_;
+    }
+    pending_.push_back(std::move(d));
+}
+
+void ImageSurface::finish() const
+{
+    flush();
+    drain();
+}
+
+void ImageSurface::drain() const
+{
+    while (!pending_.empty()) {
+        execute(pending_.front());
+        pending_.pop_front();
+    }
+    pendingMasks_ = 0;
+}
+
+void ImageSurface::execute(PendingDraw &d) const
+{
+    switch (d.kind) {
+    case PendingDraw::Dots:
+        for (const QPoint &c : d.points)
+            stampAt(d.stamp, c.x(), c.y(), d.mode);
+        break;
+    case PendingDraw::Polyline:
+        drawPolylineNow(d.points.data(), int(d.points.size()), d.key, d.mode);
+        endStampRun();
+        break;
+    case PendingDraw::Mask: {
+        QImage mask = d.mask.get();
+        const QRgb color = d.key.color;
+        const int x0 = d.bounds.left(), x1 = d.bounds.right() + 1;
+        for (int y = d.bounds.top(); y <= d.bounds.bottom(); ++y) {
+            QRgb *m = reinterpret_cast<QRgb *>(mask.scanLine(y));
+            QRgb *row = reinterpret_cast<QRgb *>(image_.scanLine(y));
+            for (int x = x0; x < x1; ++x)
+                if (m[x])
+                    row[x] = color;
+            std::fill(m + x0, m + x1, 0u);
+        }
+        spareMasks_.push_back(std::move(mask));
+        endStampRun();
+        break;
+    }
+    }
 }
 
 void ImageSurface::segmentToPolyline(QPointF a, QPointF b, const PenKey &key)
@@ -335,7 +434,7 @@ void ImageSurface::line(Single x1, Single y1, Single x2, Single y2, OleColor col
 void ImageSurface::rectangle(Single x1, Single y1, Single x2, Single y2, OleColor color)
 {
     syncImageSize();
-    flush();
+    finish();
     const PenKey key{toRgb(color), drawWidth_, drawStyle_};
     QPointF a(mapX(x1), mapY(y1)), b(mapX(x2), mapY(y2));
     if (!std::isfinite(a.x()) || !std::isfinite(a.y()) || !std::isfinite(b.x()) || !std::isfinite(b.y()))
@@ -356,9 +455,8 @@ void ImageSurface::rectangle(Single x1, Single y1, Single x2, Single y2, OleColo
 
 void ImageSurface::buildStamp(const StampKey &key)
 {
-    stampKey_ = key;
-    endStampRun();
-    stamp_.clear();
+    auto stamp = std::make_shared<Stamp>();
+    stamp->key = key;
     const int half = int(std::ceil(key.radius + key.width)) + 1;
     const int size = 2 * half + 1;
     QImage img(size, size, QImage::Format_ARGB32);
@@ -374,6 +472,7 @@ void ImageSurface::buildStamp(const StampKey &key)
             p.setPen(Qt::NoPen);
         p.drawEllipse(QPointF(half, half), key.radius, key.radius);
     }
+    std::vector<StampRun> &runs = stamp->runs;
     for (int y = 0; y < size; ++y) {
         const QRgb *row = reinterpret_cast<const QRgb *>(img.constScanLine(y));
         for (int x = 0; x < size;) {
@@ -385,27 +484,26 @@ void ImageSurface::buildStamp(const StampKey &key)
             int end = x + 1;
             while (end < size && qAlpha(row[end]) != 0 && (row[end] | 0xFF000000u) == c)
                 ++end;
-            stamp_.push_back({x - half, y - half, end - x, c});
+            runs.push_back({x - half, y - half, end - x, c});
             x = end;
         }
     }
     // A dot of one colour next to the dot before it in the same run only
     // needs the pixels that one did not cover: for each step (sx, sy) to the
-    // next centre, the runs of the stamp whose pixel lies outside the stamp
-    // moved by (sx, sy).
-    stampOneColour_ = std::all_of(stamp_.begin(), stamp_.end(),
-                                  [&](const StampRun &r) { return r.color == stamp_.front().color; });
-    stampDiff_.clear();
-    if (stampOneColour_) {
+    // next centre, the runs of the stamp whose pixels lie outside the stamp
+    // moved back by (sx, sy).
+    stamp->oneColour =
+        std::all_of(runs.begin(), runs.end(), [&](const StampRun &r) { return r.color == runs.front().color; });
+    if (stamp->oneColour) {
         auto covered = [&](int dx, int dy) {
             const int x = dx + half, y = dy + half;
             return x >= 0 && y >= 0 && x < size && y < size && qAlpha(img.pixel(x, y)) != 0;
         };
         for (int sy = -kStampStep; sy <= kStampStep; ++sy) {
             for (int sx = -kStampStep; sx <= kStampStep; ++sx) {
-                stampDiffStart_[std::size_t((sy + kStampStep) * (2 * kStampStep + 1) + sx + kStampStep)] =
-                    int(stampDiff_.size());
-                for (const StampRun &run : stamp_) {
+                stamp->diffStart[std::size_t((sy + kStampStep) * (2 * kStampStep + 1) + sx + kStampStep)] =
+                    int(stamp->diff.size());
+                for (const StampRun &run : runs) {
                     for (int dx = run.dx; dx < run.dx + run.length;) {
                         if (covered(dx + sx, run.dy + sy)) {
                             ++dx;
@@ -414,22 +512,21 @@ void ImageSurface::buildStamp(const StampKey &key)
                         int end = dx + 1;
                         while (end < run.dx + run.length && !covered(end + sx, run.dy + sy))
                             ++end;
-                        stampDiff_.push_back({dx, run.dy, end - dx, run.color});
+                        stamp->diff.push_back({dx, run.dy, end - dx, run.color});
                         dx = end;
                     }
                 }
             }
         }
-        stampDiffStart_.back() = int(stampDiff_.size());
+        stamp->diffStart.back() = int(stamp->diff.size());
     }
-    stampTop_ = stampLeft_ = 0;
-    stampBottom_ = stampRight_ = 1;
-    for (const StampRun &run : stamp_) {
-        stampTop_ = std::min(stampTop_, run.dy);
-        stampBottom_ = std::max(stampBottom_, run.dy + 1);
-        stampLeft_ = std::min(stampLeft_, run.dx);
-        stampRight_ = std::max(stampRight_, run.dx + run.length);
+    for (const StampRun &run : runs) {
+        stamp->top = std::min(stamp->top, run.dy);
+        stamp->bottom = std::max(stamp->bottom, run.dy + 1);
+        stamp->left = std::min(stamp->left, run.dx);
+        stamp->right = std::max(stamp->right, run.dx + run.length);
     }
+    stamp_ = std::move(stamp);
 }
 
 void ImageSurface::stampCircle(double cx, double cy, double rpx)
@@ -441,13 +538,35 @@ void ImageSurface::stampCircle(double cx, double cy, double rpx)
                            fillStyle_,
                            drawWidth_,
                            drawStyle_};
-        if (!(key == stampKey_))
+        if (!stamp_ || !(key == stamp_->key))
             buildStamp(key);
         stampKeyValid_ = true;
         stampRadius_ = rpx;
     }
     const int icx = int(std::lrint(cx)), icy = int(std::lrint(cy));
-    const bool mergeNot = drawMode_ == drawModeMergeNotPen;
+    if (pending_.empty()) {
+        stampAt(stamp_, icx, icy, drawMode_);
+        return;
+    }
+    if (pending_.back().kind != PendingDraw::Dots || pending_.back().stamp != stamp_ ||
+        pending_.back().mode != drawMode_) {
+        PendingDraw d;
+        d.kind = PendingDraw::Dots;
+        d.mode = drawMode_;
+        d.stamp = stamp_;
+        enqueue(std::move(d));
+    }
+    pending_.back().points.emplace_back(icx, icy);
+}
+
+void ImageSurface::stampAt(const std::shared_ptr<const Stamp> &stamp, int icx, int icy, int mode) const
+{
+    if (stamp != runStamp_ || mode != runMode_) {
+        endStampRun();
+        runStamp_ = stamp;
+        runMode_ = mode;
+    }
+    const bool mergeNot = mode == drawModeMergeNotPen;
     const int w = width_, h = height_;
     // With the copy pen, a dot stamped again where the same dot already is,
     // with nothing else drawn since, changes nothing: centres stamped in the
@@ -465,13 +584,13 @@ void ImageSurface::stampCircle(double cx, double cy, double rpx)
             return;
         mark = stampRun_;
     }
-    const StampRun *first = stamp_.data(), *last = first + stamp_.size();
-    if (!mergeNot && stampOneColour_) {
+    const StampRun *first = stamp->runs.data(), *last = first + stamp->runs.size();
+    if (!mergeNot && stamp->oneColour) {
         const int sx = icx - prevStampX_, sy = icy - prevStampY_;
         if (prevStampValid_ && std::abs(sx) <= kStampStep && std::abs(sy) <= kStampStep) {
             const std::size_t k = std::size_t((sy + kStampStep) * (2 * kStampStep + 1) + sx + kStampStep);
-            first = stampDiff_.data() + stampDiffStart_[k];
-            last = stampDiff_.data() + stampDiffStart_[k + 1];
+            first = stamp->diff.data() + stamp->diffStart[k];
+            last = stamp->diff.data() + stamp->diffStart[k + 1];
         }
         prevStampValid_ = true;
         prevStampX_ = icx;
@@ -479,8 +598,8 @@ void ImageSurface::stampCircle(double cx, double cy, double rpx)
     }
     uchar *bits = image_.bits();
     const qsizetype bpl = image_.bytesPerLine();
-    if (!mergeNot && icy + stampTop_ >= 0 && icy + stampBottom_ <= h && icx + stampLeft_ >= 0 &&
-        icx + stampRight_ <= w) {
+    if (!mergeNot && icy + stamp->top >= 0 && icy + stamp->bottom <= h && icx + stamp->left >= 0 &&
+        icx + stamp->right <= w) {
         // Wholly inside the picture.
         uchar *centre = bits + icy * bpl + qsizetype(icx) * 4;
         for (const StampRun *run = first; run != last; ++run) {
@@ -542,7 +661,7 @@ void ImageSurface::circle(Single x, Single y, Single radius)
             imageChanged();
         return;
     }
-    flush();
+    finish();
     const double r = std::min(rpx, kMaxRadius);
     QPainter p(&image_);
     setupPen(p, PenKey{toRgb(foreColor_), drawWidth_, drawStyle_}, drawMode_);
@@ -559,8 +678,13 @@ void ImageSurface::circle(Single x, Single y, Single radius)
 void ImageSurface::cls()
 {
     syncImageSize();
+    // Everything not drawn yet would be covered: it is dropped.
     poly_.clear();
+    thinner_.clear();
+    polyCount_ = 0;
     polyPending_ = false;
+    pending_.clear();
+    pendingMasks_ = 0;
     image_.fill(toRgb(backColor_));
     currentX_ = scaleLeft_;
     currentY_ = scaleTop_;
@@ -571,7 +695,7 @@ void ImageSurface::cls()
 void ImageSurface::print(const QString &text)
 {
     syncImageSize();
-    flush();
+    finish();
     const QFontMetrics fm(font_);
     const double px = mapX(currentX_), py = mapY(currentY_);
     if (std::isfinite(px) && std::isfinite(py) && std::fabs(px) < 1e6 && std::fabs(py) < 1e6) {
@@ -607,7 +731,7 @@ Single ImageSurface::textHeight(const QString &text) const
 void ImageSurface::paintPicture(const QImage &picture, Single x, Single y)
 {
     syncImageSize();
-    flush();
+    finish();
     const double px = mapX(x), py = mapY(y);
     if (std::isfinite(px) && std::isfinite(py) && std::fabs(px) < 1e6 && std::fabs(py) < 1e6) {
         QPainter p(&image_);
@@ -667,9 +791,11 @@ void PictureBox::resizeEvent(QResizeEvent *event)
 
 void PictureBox::syncImageSize() const
 {
-    const QRect r = innerRect();
-    if (r.size() != imageSizeAsIs())
-        const_cast<PictureBox *>(this)->resizeImage(r.width(), r.height());
+    // Called by every drawing call: the size of innerRect() without building it.
+    const int b = borderStyle_;
+    const int w = std::max(width() - 2 * b, 1), h = std::max(height() - 2 * b, 1);
+    if (w != imageWidth() || h != imageHeight())
+        const_cast<PictureBox *>(this)->resizeImage(w, h);
 }
 
 } // namespace platform

@@ -13,8 +13,13 @@
 // the same size and colours are stamped from a pre-drawn copy. Drawing in one
 // colour with the copy pen is order-independent, so dots stamped while a
 // polyline of that same colour is pending give the same pixels. A pending
-// polyline is thinned as it grows (see thinColumns), and a line that starts
-// where the previous one ended reuses that end's pixel position.
+// polyline is thinned as it grows (see ColumnThinner), and a line that
+// starts where the previous one ended reuses that end's pixel position.
+//
+// A long polyline of a wide pen (the costly one to draw) is drawn on a worker
+// thread into a coverage mask of the image's size; until that is done, later
+// drawing is queued, and everything is applied to the image in the order it
+// was asked for, when the image is read or drawn on in another way.
 
 #include "platform/drawsurface.h"
 
@@ -22,6 +27,9 @@
 #include <QWidget>
 #include <array>
 #include <cstdint>
+#include <deque>
+#include <future>
+#include <memory>
 #include <vector>
 
 namespace platform
@@ -147,7 +155,8 @@ protected:
     // Called before the image or its size is used: a widget whose size
     // changed while it was hidden (no resize event yet) resizes its image here.
     virtual void syncImageSize() const {}
-    QSize imageSizeAsIs() const { return image_.size(); }
+    int imageWidth() const { return width_; }
+    int imageHeight() const { return height_; }
 
 private:
     struct PenKey {
@@ -171,6 +180,31 @@ private:
         int dy;
         int length;
         QRgb color;
+    };
+    static constexpr int kStampStep = 2;
+    // A pre-drawn dot.
+    struct Stamp {
+        StampKey key;
+        std::vector<StampRun> runs;
+        // Whether every run has one colour; then diff holds, for each step
+        // (sx, sy) between neighbouring centres, the runs the step uncovers
+        // (those of step k from diffStart[k] to diffStart[k + 1]).
+        bool oneColour = false;
+        std::vector<StampRun> diff;
+        std::array<int, (2 * kStampStep + 1) * (2 * kStampStep + 1) + 1> diffStart{};
+        // Its reach from the centre: rows top..bottom, columns left..right
+        // (exclusive ends).
+        int top = 0, bottom = 1, left = 0, right = 1;
+    };
+    // Drawing waiting for a polyline that is drawn on a worker thread.
+    struct PendingDraw {
+        enum Kind { Dots, Polyline, Mask } kind = Dots;
+        int mode = drawModeCopyPen;
+        PenKey key;
+        std::shared_ptr<const Stamp> stamp; // Dots
+        std::vector<QPoint> points;         // dot centres, or the polyline's vertices
+        std::future<QImage> mask;           // Mask: the polyline's pixels, the rest transparent
+        QRect bounds;                       // Mask: the rectangle it may cover
     };
 
     // Thins a polyline as its vertices arrive (see thinColumns in the source).
@@ -200,14 +234,20 @@ private:
     };
 
     void flush() const;
+    // flush, then apply everything queued.
+    void finish() const;
+    void drain() const;
+    void execute(PendingDraw &d) const;
+    void enqueue(PendingDraw &&d) const;
+    void stampAt(const std::shared_ptr<const Stamp> &stamp, int icx, int icy, int mode) const;
     // Mapping without the size check (the drawing calls make it once).
     double mapX(double x) const { return (x - double(scaleLeft_)) * width_ / double(scaleWidth_); }
     double mapY(double y) const { return (y - double(scaleTop_)) * height_ / double(scaleHeight_); }
-    void drawPolylineNow(const QPoint *pts, int n, const PenKey &key) const;
+    void drawPolylineNow(const QPoint *pts, int n, const PenKey &key, int mode) const;
     void segmentToPolyline(QPointF a, QPointF b, const PenKey &key);
     void appendVertex(QPoint p);
     static constexpr int kShortPolyline = 8;
-    void setupPen(class QPainter &p, const PenKey &key, int mode) const;
+    static void setupPen(class QPainter &p, const PenKey &key, int mode);
     void stampCircle(double cx, double cy, double rpx);
     void buildStamp(const StampKey &key);
     void syncTwipsScale();
@@ -253,29 +293,27 @@ private:
     Single lastRadius_ = 0;
     double lastRpx_ = 0;
 
-    StampKey stampKey_;
-    // The key of the current dot: valid while the pen and the radius stay.
+    // The current dot; its key is valid while the pen and the radius stay.
+    std::shared_ptr<const Stamp> stamp_;
     bool stampKeyValid_ = false;
     double stampRadius_ = -1;
-    // Dot centres stamped since anything else was drawn (see stampCircle).
-    std::vector<std::uint8_t> stampMarks_;
-    std::uint8_t stampRun_ = 0;
+    // A run of dots: dots of one stamp and draw mode stamped with nothing
+    // else drawn in between. Centres stamped in the run are marked with the
+    // run's number (see stampAt).
+    mutable std::shared_ptr<const Stamp> runStamp_;
+    mutable int runMode_ = drawModeCopyPen;
+    mutable std::vector<std::uint8_t> stampMarks_;
+    mutable std::uint8_t stampRun_ = 0;
     mutable bool lastStampValid_ = false;
-    std::vector<StampRun> stamp_;
-    // Whether every run of the stamp has one colour; then stampDiff_ holds,
-    // for each step between neighbouring centres, the runs the step uncovers
-    // (those of step k from stampDiffStart_[k] to stampDiffStart_[k + 1]).
-    static constexpr int kStampStep = 2;
-    bool stampOneColour_ = false;
-    std::vector<StampRun> stampDiff_;
-    std::array<int, (2 * kStampStep + 1) * (2 * kStampStep + 1) + 1> stampDiffStart_{};
     // The centre of the last dot of the current run.
     mutable bool prevStampValid_ = false;
-    int prevStampX_ = 0;
-    int prevStampY_ = 0;
-    // The stamp's reach from its centre: rows stampTop_..stampBottom_,
-    // columns stampLeft_..stampRight_ (exclusive ends).
-    int stampTop_ = 0, stampBottom_ = 0, stampLeft_ = 0, stampRight_ = 0;
+    mutable int prevStampX_ = 0;
+    mutable int prevStampY_ = 0;
+
+    // Drawing queued behind a polyline drawn on a worker thread, in order.
+    mutable std::deque<PendingDraw> pending_;
+    mutable int pendingMasks_ = 0;
+    mutable std::vector<QImage> spareMasks_;
 
     bool userScale_ = false;
     Single scaleLeft_ = 0;
