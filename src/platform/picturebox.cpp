@@ -772,6 +772,7 @@ void PictureBox::setFont(const QFont &f)
 
 void PictureBox::paintEvent(QPaintEvent *event)
 {
+    updateRequested_ = false;
     QPainter p(this);
     const QRect r = innerRect();
     p.drawImage(r.topLeft(), image());

@@ -353,11 +353,19 @@ public:
 protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
-    void imageChanged() override { update(); }
+    // One repaint request until the next paint, however often the image changes.
+    void imageChanged() override
+    {
+        if (!updateRequested_) {
+            updateRequested_ = true;
+            update();
+        }
+    }
     void syncImageSize() const override;
 
 private:
     int borderStyle_ = 0;
+    bool updateRequested_ = false;
 };
 
 } // namespace platform
