@@ -6,6 +6,7 @@
 #include <QPen>
 #include <algorithm>
 #include <cmath>
+#include <system_error>
 
 namespace platform
 {
@@ -301,14 +302,19 @@ void ImageSurface::flush() const
             mask = QImage(image_.size(), QImage::Format_ARGB32_Premultiplied);
             mask.fill(0);
         }
-        d.mask = std::async(std::launch::async, [pts = v, key = polyKey_, mask = std::move(mask)]() mutable {
-            {
-                QPainter p(&mask);
-                setupPen(p, key, drawModeCopyPen);
-                p.drawPolyline(pts.data(), int(pts.size()));
-            }
-            return std::move(mask);
-        });
+        try {
+            d.mask = std::async(std::launch::async, [pts = v, key = polyKey_, mask = std::move(mask)]() mutable {
+                {
+                    QPainter p(&mask);
+                    setupPen(p, key, drawModeCopyPen);
+                    p.drawPolyline(pts.data(), int(pts.size()));
+                }
+                return std::move(mask);
+            });
+        } catch (const std::system_error &) {
+            d.kind = PendingDraw::Polyline; // no thread to be had: drawn in turn here
+            d.points = v;
+        }
         enqueue(std::move(d));
     } else if (!pending_.empty()) {
         PendingDraw d;
