@@ -29,7 +29,7 @@ constexpr double kMaxRadius = 1.0e6;
 // Polylines of a wide pen with at least this many vertices are drawn on a
 // worker thread; at most kMaxMasks of them wait at once.
 constexpr int kMaskVertices = 256;
-constexpr int kMaxMasks = 8;
+constexpr int kMaxMasks = 6;
 
 // Clips the segment a-b to the rectangle [lo, hi] (Liang-Barsky). False when
 // nothing of it is inside.

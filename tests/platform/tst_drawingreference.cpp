@@ -226,6 +226,50 @@ void sceneClipped(ImageSurface &s)
     s.circle(Single(8.2), 5, Single(0.4));
 }
 
+// Long wide-pen polylines (drawn on worker threads) followed by drawing of
+// every kind that must land over them, in order: dots, the pen-with-pixel
+// mode, a rectangle, a dot too large for a stamp.
+void sceneQueued(ImageSurface &s)
+{
+    upward(s);
+    const auto a = wave(900, 0.2, 9.8, 7, 1.5, 2.3, 0.15);
+    const auto b = wave(900, 0.2, 9.8, 4, 1.5, 1.7, 0.15);
+    pen(s, palette[2], 3, 1);
+    curve(s, a, palette[2], true, false, 0);
+    pen(s, palette[7], 1, 0);
+    curve(s, wave(40, 0.5, 9.5, 7, 1.5, 2.3, 0), palette[7], false, true, Single(0.12));
+    s.setDrawMode(drawModeMergeNotPen);
+    pen(s, palette[9], 2, 0);
+    s.line(0, 6, 10, 8);
+    s.circle(5, 7, Single(0.3));
+    s.setDrawMode(drawModeCopyPen);
+    pen(s, palette[4], 4, 0);
+    curve(s, b, palette[4], true, true, Single(0.05));
+    s.setDrawWidth(1);
+    s.rectangle(2, 2, 8, 5, palette[0]);
+    pen(s, palette[10], 2, 2);
+    curve(s, wave(900, 0.2, 9.8, 2.5, 1.2, 3.1, 0.1), palette[10], true, false, 0);
+    pen(s, palette[11], 1, 0);
+    s.circle(Single(6.5), 3, Single(2.2));
+    pen(s, palette[5], 5, 0);
+    curve(s, wave(900, 0.2, 9.8, 9, 0.5, 4.1, 0.1), palette[5], true, false, 0);
+}
+
+// A picture cleared while a wide polyline is still being drawn, then drawn on.
+void sceneCleared(ImageSurface &s)
+{
+    upward(s);
+    pen(s, palette[3], 3, 0);
+    curve(s, wave(900, 0.2, 9.8, 5, 3, 2.3, 0.2), palette[3], true, true, Single(0.1));
+    pen(s, palette[6], 1, 0);
+    s.circle(2, 2, Single(0.4));
+    pen(s, palette[8], 2, 1);
+    curve(s, wave(900, 0.2, 9.8, 5, 2, 1.1, 0.2), palette[8], true, false, 0);
+    s.cls();
+    pen(s, palette[1], 2, 0);
+    curve(s, wave(30, 1, 9, 3, 1, 1.5, 0), palette[1], true, true, Single(0.08));
+}
+
 struct Scene {
     const char *name;
     int width;
@@ -242,6 +286,8 @@ const std::vector<Scene> &scenes()
         {"dense", 420, 260, sceneDense},
         {"dense-solid", 420, 260, sceneDenseSolid},
         {"clipped", 220, 180, sceneClipped},
+        {"queued", 240, 180, sceneQueued},
+        {"cleared", 160, 120, sceneCleared},
     };
     return all;
 }
@@ -298,12 +344,12 @@ void TestDrawingReference::sceneMatchesReference()
                                          .arg(differ)
                                          .arg(first.x())
                                          .arg(first.y())));
-    // The scene really drew something in several colours.
+    // The scene really drew something.
     QSet<QRgb> colours;
     for (int y = 0; y < want.height(); y += 3)
         for (int x = 0; x < want.width(); x += 3)
             colours.insert(want.pixel(x, y));
-    QVERIFY(colours.size() >= 4);
+    QVERIFY(colours.size() >= 2);
 }
 
 QTEST_MAIN(TestDrawingReference)
