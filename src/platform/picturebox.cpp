@@ -4,9 +4,10 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPen>
+#include <QThreadPool>
 #include <algorithm>
 #include <cmath>
-#include <system_error>
+#include <future>
 
 namespace platform
 {
@@ -293,17 +294,19 @@ void ImageSurface::flush() const
         }
         const int reach = polyKey_.width + 2;
         d.bounds = QRect(QPoint(x0 - reach, y0 - reach), QPoint(x1 + reach, y1 + reach)) & image_.rect();
-        // Masks are kept for reuse, transparent again after use (see execute).
+        // Masks are kept for reuse, transparent again after use (see execute);
+        // a new one is made by the worker.
         QImage mask;
         if (!spareMasks_.empty() && spareMasks_.back().size() == image_.size()) {
             mask = std::move(spareMasks_.back());
             spareMasks_.pop_back();
-        } else {
-            mask = QImage(image_.size(), QImage::Format_ARGB32_Premultiplied);
-            mask.fill(0);
         }
-        try {
-            d.mask = std::async(std::launch::async, [pts = v, key = polyKey_, mask = std::move(mask)]() mutable {
+        auto job = std::make_shared<std::packaged_task<QImage()>>(
+            [pts = v, key = polyKey_, mask = std::move(mask), size = image_.size()]() mutable {
+                if (mask.isNull()) {
+                    mask = QImage(size, QImage::Format_ARGB32_Premultiplied);
+                    mask.fill(0);
+                }
                 {
                     QPainter p(&mask);
                     setupPen(p, key, drawModeCopyPen);
@@ -311,10 +314,8 @@ void ImageSurface::flush() const
                 }
                 return std::move(mask);
             });
-        } catch (const std::system_error &) {
-            d.kind = PendingDraw::Polyline; // no thread to be had: drawn in turn here
-            d.points = v;
-        }
+        d.mask = job->get_future();
+        QThreadPool::globalInstance()->start([job] { (*job)(); });
         enqueue(std::move(d));
     } else if (!pending_.empty()) {
         PendingDraw d;
@@ -356,6 +357,9 @@ void ImageSurface::drain() const
         pending_.pop_front();
     }
     pendingMasks_ = 0;
+    // Two masks are kept for the next drawing.
+    if (spareMasks_.size() > 2)
+        spareMasks_.resize(2);
 }
 
 void ImageSurface::execute(PendingDraw &d) const
