@@ -207,7 +207,7 @@ private:
         QRect bounds;                       // Mask: the rectangle it may cover
     };
 
-    // Thins a polyline as its vertices arrive (see thinColumns in the source).
+    // Thins a polyline as its vertices arrive (see ColumnThinner::add).
     class ColumnThinner
     {
     public:
