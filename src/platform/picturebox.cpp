@@ -357,9 +357,9 @@ void ImageSurface::drain() const
         pending_.pop_front();
     }
     pendingMasks_ = 0;
-    // Two masks are kept for the next drawing.
-    if (spareMasks_.size() > 2)
-        spareMasks_.resize(2);
+    // Masks are kept for the next drawing, as many as may wait at once.
+    if (spareMasks_.size() > std::size_t(kMaxMasks))
+        spareMasks_.resize(std::size_t(kMaxMasks));
 }
 
 void ImageSurface::execute(PendingDraw &d) const
