@@ -4,10 +4,10 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPen>
-#include <QThreadPool>
 #include <algorithm>
 #include <cmath>
 #include <future>
+#include <system_error>
 
 namespace platform
 {
@@ -301,8 +301,9 @@ void ImageSurface::flush() const
             mask = std::move(spareMasks_.back());
             spareMasks_.pop_back();
         }
-        auto job = std::make_shared<std::packaged_task<QImage()>>(
-            [pts = v, key = polyKey_, mask = std::move(mask), size = image_.size()]() mutable {
+        try {
+            d.mask = std::async(std::launch::async, [pts = v, key = polyKey_, mask = std::move(mask),
+                                                     size = image_.size()]() mutable {
                 if (mask.isNull()) {
                     mask = QImage(size, QImage::Format_ARGB32_Premultiplied);
                     mask.fill(0);
@@ -314,8 +315,10 @@ void ImageSurface::flush() const
                 }
                 return std::move(mask);
             });
-        d.mask = job->get_future();
-        QThreadPool::globalInstance()->start([job] { (*job)(); });
+        } catch (const std::system_error &) {
+            d.kind = PendingDraw::Polyline; // no thread to be had: drawn in turn here
+            d.points = v;
+        }
         enqueue(std::move(d));
     } else if (!pending_.empty()) {
         PendingDraw d;
