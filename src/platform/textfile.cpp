@@ -242,22 +242,4 @@ bool endsWithLineEnd(const QByteArray &content)
     return content.isEmpty() || content.endsWith('\r') || content.endsWith("\r\n");
 }
 
-void appendLines(const QString &path, const QStringList &lines)
-{
-    appendBytes(path, joinLines(lines));
-}
-
-void appendBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
-        fail(openErrorNumber(path) == vberr::PathNotFound ? vberr::PathNotFound : vberr::PathFileAccess,
-             QStringLiteral("Cannot append to"), path, describe(f));
-    if (f.write(bytes) != bytes.size() || !f.flush())
-        fail(vberr::PathFileAccess, QStringLiteral("Cannot write"), path, describe(f));
-    f.close();
-    if (f.error() != QFileDevice::NoError)
-        fail(vberr::PathFileAccess, QStringLiteral("Cannot write"), path, describe(f));
-}
-
 } // namespace platform

@@ -65,10 +65,6 @@ QByteArray joinLines(const QStringList &lines);
 // so the old content stays intact when writing fails. Throws FileError.
 void writeLinesAtomic(const QString &path, const QStringList &lines);
 void writeBytesAtomic(const QString &path, const QByteArray &content);
-// Appends lines (each with CR LF) or bytes at the end of the file, creating
-// it when missing. Throws FileError.
-void appendLines(const QString &path, const QStringList &lines);
-void appendBytes(const QString &path, const QByteArray &bytes);
 // True when the content is empty or its last line is closed by CR or CR LF
 // (a final lone LF is text of the last line, not a line end).
 bool endsWithLineEnd(const QByteArray &content);

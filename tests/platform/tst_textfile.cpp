@@ -43,7 +43,6 @@ private slots:
     void lineReaderPastEnd();
     void writeAndReadBack();
     void atomicReplace();
-    void appendCreatesAndAppends();
     void lineEndAtEnd_data();
     void lineEndAtEnd();
     void failures_data();
@@ -160,7 +159,7 @@ void TestTextFile::lineReaderMatchesSplit()
     QFETCH(QStringList, lines);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("f.txt"));
-    appendBytes(path, content);
+    writeBytesAtomic(path, content);
     QCOMPARE(readerLines(path, breaks), lines);
     QCOMPARE(readLines(path, breaks), lines);
 }
@@ -188,7 +187,7 @@ void TestTextFile::lineReaderAcrossBlocks()
     QFETCH(QByteArray, content);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("f.txt"));
-    appendBytes(path, content);
+    writeBytesAtomic(path, content);
     for (const LineBreaks breaks : {LineBreaks::Cr, LineBreaks::CrOrLf})
         QCOMPARE(readerLines(path, breaks), platform::splitLines(content, breaks));
 }
@@ -198,7 +197,7 @@ void TestTextFile::lineReaderPeek()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("f.txt"));
-    appendBytes(path, "[GENERAL]\r\nx\nyz");
+    writeBytesAtomic(path, "[GENERAL]\r\nx\nyz");
     LineReader r(path, LineBreaks::CrOrLf);
     QCOMPARE(r.peek(10), QByteArray("[GENERAL]\r"));
     QCOMPARE(r.readLine(), QStringLiteral("[GENERAL]"));
@@ -213,7 +212,7 @@ void TestTextFile::lineReaderPastEnd()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("f.txt"));
-    appendLines(path, {QStringLiteral("only")});
+    writeLinesAtomic(path, {QStringLiteral("only")});
     LineReader r(path);
     QCOMPARE(r.readLine(), QStringLiteral("only"));
     try {
@@ -248,19 +247,6 @@ void TestTextFile::atomicReplace()
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("f.txt")});
 }
 
-void TestTextFile::appendCreatesAndAppends()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("f.txt"));
-    QVERIFY(!fileExists(path));
-    appendLines(path, {QStringLiteral("a")});
-    QVERIFY(fileExists(path));
-    appendBytes(path, QByteArray("b"));
-    appendLines(path, {QStringLiteral("c"), QStringLiteral("d")});
-    QCOMPARE(readAll(path), QByteArray("a\r\nbc\r\nd\r\n"));
-    QVERIFY(!fileExists(dir.path()));
-}
-
 void TestTextFile::lineEndAtEnd_data()
 {
     QTest::addColumn<QByteArray>("content");
@@ -288,7 +274,6 @@ void TestTextFile::failures_data()
     QTest::newRow("read a folder") << 2 << vberr::PathFileAccess;
     QTest::newRow("line reader on missing file") << 3 << vberr::FileNotFound;
     QTest::newRow("write in missing folder") << 4 << vberr::PathNotFound;
-    QTest::newRow("append in missing folder") << 5 << vberr::PathNotFound;
 }
 
 void TestTextFile::failures()
@@ -314,9 +299,6 @@ void TestTextFile::failures()
             break;
         case 4:
             writeLinesAtomic(inMissingFolder, {QStringLiteral("x")});
-            break;
-        case 5:
-            appendLines(inMissingFolder, {QStringLiteral("x")});
             break;
         }
         QFAIL("no failure");
