@@ -11,6 +11,7 @@
 // The runs repeat the open (plain, keyed) or the Draw (draw), for a profiler:
 //   perf record ./build/bench/bench_abrir 32767 20 draw
 #include "app/principal.h"
+#include "idiomabench.h"
 #include "chart/ctrgraficas.h"
 #include "language/idiomas.h"
 #include "platform/commondialog.h"
@@ -134,11 +135,7 @@ int main(int argc, char *argv[])
     // The files are kept in the temporary folder between runs, so that a
     // memory run measures the program and not the making of the file.
     const QDir dir(QDir::tempPath());
-    // The language file built next to the program.
-    const QString carpeta = QCoreApplication::applicationDirPath() + QStringLiteral("/../src");
-    platform::setProgramFolder(carpeta);
-    ficheroidioma = carpeta + QStringLiteral("/idioma.lng");
-    idiomaactual = QStringLiteral("English");
+    usaridiomaconstruido();
 
     principal &p = formprincipal();
     p.Form_Load();

@@ -4,6 +4,7 @@
 // 1,000 points.
 //   ./build/bench/bench_ficheros
 #include "app/principal.h"
+#include "idiomabench.h"
 #include "language/idiomas.h"
 #include "platform/commondialog.h"
 #include "platform/flexgrid.h"
@@ -72,11 +73,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QTemporaryDir dir;
-    // The language file built next to the program.
-    const QString carpeta = QCoreApplication::applicationDirPath() + QStringLiteral("/../src");
-    platform::setProgramFolder(carpeta);
-    ficheroidioma = carpeta + QStringLiteral("/idioma.lng");
-    idiomaactual = QStringLiteral("English");
+    usaridiomaconstruido();
 
     principal &p = formprincipal();
     p.show();

@@ -3,6 +3,7 @@
 // to the chart.
 //   ./build/bench/bench_grid
 #include "app/principal.h"
+#include "idiomabench.h"
 #include "chart/ctrgraficas.h"
 #include "chart/graficos.h"
 #include "language/idiomas.h"
@@ -46,11 +47,7 @@ void fill(platform::FlexGrid &grid, int phase)
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    // The language file built next to the program.
-    const QString carpeta = QCoreApplication::applicationDirPath() + QStringLiteral("/../src");
-    platform::setProgramFolder(carpeta);
-    ficheroidioma = carpeta + QStringLiteral("/idioma.lng");
-    idiomaactual = QStringLiteral("English");
+    usaridiomaconstruido();
 
     {
         platform::FlexGrid grid(1, 1, 3);

@@ -6,6 +6,7 @@
 // shows its window. The files are made in /tmp and removed at the end.
 //   ./build/bench/bench_memoria [runs] [megabytes]
 #include "app/principal.h"
+#include "idiomabench.h"
 #include "language/idiomas.h"
 #include "platform/commondialog.h"
 #include "platform/flexgrid.h"
@@ -78,10 +79,7 @@ int child(const QString &mode, const QString &file)
     char name[] = "bench_memoria";
     char *argv[] = {name, nullptr};
     QApplication app(argc, argv);
-    const QString carpeta = QCoreApplication::applicationDirPath() + QStringLiteral("/../src");
-    platform::setProgramFolder(carpeta);
-    ficheroidioma = carpeta + QStringLiteral("/idioma.lng");
-    idiomaactual = QStringLiteral("English");
+    usaridiomaconstruido();
     principal &p = formprincipal();
     p.show();
     QApplication::processEvents();
